@@ -1,0 +1,381 @@
+#include "platform/Form.h"
+
+#include <commctrl.h>
+
+#include "platform/RuntimeError.h"
+
+namespace platform {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"PlindarForm";
+constexpr UINT kLoadMessage = WM_APP + 1;
+constexpr UINT_PTR kClockTimer = 1;
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
+
+HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                 DWORD exStyle, const RECT& r, int id) {
+  HWND child = ::CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
+                                 r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  if (!child) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  return child;
+}
+
+// The message font of the user's settings: what the system's own dialogs use, in the user's
+// language and at the system DPI.
+HFONT CreateMessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+    return nullptr;
+  return ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+HICON LoadIconSized(int resource, int size) {
+  if (!resource) return nullptr;
+  return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+void RegisterWindowClass(WNDPROC windowProc) {
+  static const ATOM atom = [windowProc] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    return ::RegisterClassExW(&wc);
+  }();
+  if (!atom) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
+
+int SystemDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+void DispatchOne(HWND dialogWindow, MSG& message) {
+  if (dialogWindow && ::IsDialogMessageW(dialogWindow, &message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+}
+
+Form::Form(const FormLayout& layout, FormEvents& events)
+    : layout_(layout), events_(events), dpi_(SystemDpi()), font_(CreateMessageFont()) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  RegisterWindowClass(&Form::WindowProc);
+
+  bigIcon_.reset(LoadIconSized(layout.iconResource, ::GetSystemMetrics(SM_CXICON)));
+  smallIcon_.reset(LoadIconSized(layout.iconResource, ::GetSystemMetrics(SM_CXSMICON)));
+
+  // Laid out with a sizing border; the start-up step takes it away. No maximize box: a window
+  // of fixed size has nothing to maximise to.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+  HWND window = ::CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, layout.caption, style,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), this);
+  if (!window) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  if (bigIcon_) ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  if (smallIcon_)
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  CreateControls();
+}
+
+void Form::CreateControls() {
+  const auto controls = layout_.controls;
+  std::vector<RECT> placed;  // absolute client rectangles, in pixels, parallel to the layout
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlLayout& row = controls[i];
+    // Controls are children of the window itself, offset by their containers: a frame that
+    // parents controls would swallow their notifications.
+    POINT origin{0, 0};
+    for (size_t c = 0; c < i && !row.container.empty(); ++c) {
+      if (controls[c].name == row.container) origin = {placed[c].left, placed[c].top};
+    }
+    const int left = origin.x + TwipsToPixels(row.left, dpi_);
+    const int top = origin.y + TwipsToPixels(row.top, dpi_);
+    // Sizes convert on their own, then add: rounding each corner apart would make a control
+    // a pixel larger or smaller depending on where it stands.
+    const RECT r{left, top, left + TwipsToPixels(row.width, dpi_),
+                 top + TwipsToPixels(row.height, dpi_)};
+    placed.push_back(r);
+
+    const bool groupStart = !(row.kind == ControlKind::Option && i > 0 &&
+                              controls[i - 1].kind == ControlKind::Option);
+    const DWORD common = WS_CLIPSIBLINGS | (groupStart ? WS_GROUP : 0);
+    const int id = kFirstControlId + static_cast<int>(i);
+    HWND child = nullptr;
+    switch (row.kind) {
+      case ControlKind::Frame:
+        child = CreateChild(window_.get(), L"BUTTON", row.caption, common | BS_GROUPBOX, 0, r, id);
+        break;
+      case ControlKind::Button:
+        child = CreateChild(window_.get(), L"BUTTON", row.caption,
+                            common | WS_TABSTOP | BS_PUSHBUTTON, 0, r, id);
+        break;
+      case ControlKind::Option:
+        child = CreateChild(window_.get(), L"BUTTON", row.caption,
+                            common | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, r, id);
+        break;
+      case ControlKind::TextBox:
+        child = CreateChild(window_.get(), L"EDIT", row.caption,
+                            common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                ES_AUTOVSCROLL,
+                            WS_EX_CLIENTEDGE, r, id);
+        break;
+      case ControlKind::ListBox:
+        child = CreateChild(window_.get(), L"LISTBOX", row.caption ? row.caption : L"",
+                            common | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            WS_EX_CLIENTEDGE, r, id);
+        break;
+      case ControlKind::StatusBar:
+        // Placed by the layout, not docked by the control: CCS_NORESIZE keeps the laid-out
+        // height instead of one derived from the font.
+        child = CreateChild(window_.get(), STATUSCLASSNAMEW, L"",
+                            common | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, r, id);
+        break;
+    }
+    if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    children_.push_back(child);
+    if (row.kind == ControlKind::StatusBar) SetUpStatusBar(child);
+  }
+
+  // Frames go beneath every other control, outermost lowest, so that a control drawn within a
+  // frame's outline (a button laid over a frame, a frame inside a frame) stays on top of it and
+  // receives its own clicks. The order of the focusable controls, and so the tab order, is
+  // left as laid out.
+  for (size_t i = controls.size(); i-- > 0;) {
+    if (controls[i].kind == ControlKind::Frame)
+      ::SetWindowPos(children_[i], HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void Form::SetUpStatusBar(HWND statusBar) {
+  statusBar_ = statusBar;
+  RECT client{};
+  ::GetClientRect(statusBar, &client);
+  const auto panels = layout_.panels;
+  int fixed = 0;
+  for (const PanelLayout& p : panels)
+    if (p.kind != PanelKind::Stretch) fixed += TwipsToPixels(p.width, dpi_);
+
+  std::vector<int> rightEdges;
+  int edge = 0;
+  for (size_t i = 0; i < panels.size(); ++i) {
+    edge += panels[i].kind == PanelKind::Stretch ? client.right - fixed
+                                                 : TwipsToPixels(panels[i].width, dpi_);
+    rightEdges.push_back(i + 1 == panels.size() ? -1 : edge);
+  }
+  ::SendMessageW(statusBar, SB_SETPARTS, rightEdges.size(),
+                 reinterpret_cast<LPARAM>(rightEdges.data()));
+  for (size_t i = 0; i < panels.size(); ++i) {
+    if (panels[i].kind == PanelKind::Clock) clockPanel_ = static_cast<int>(i);
+    else if (panels[i].text)
+      ::SendMessageW(statusBar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(panels[i].text));
+  }
+  if (clockPanel_ >= 0) {
+    RefreshClock();
+    ::SetTimer(window_.get(), kClockTimer, 1000, nullptr);
+  }
+}
+
+void Form::RefreshClock() {
+  wchar_t now[64] = L"";
+  ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, now, 64);
+  wchar_t shown[64] = L"";
+  ::SendMessageW(statusBar_, SB_GETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(shown));
+  if (wcscmp(now, shown) != 0)
+    ::SendMessageW(statusBar_, SB_SETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(now));
+}
+
+HWND Form::Child(std::string_view name) const {
+  for (size_t i = 0; i < layout_.controls.size(); ++i)
+    if (layout_.controls[i].name == name) return children_[i];
+  throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+}
+
+void Form::Load() { ::SendMessageW(window_.get(), kLoadMessage, 0, 0); }
+
+void Form::Show() {
+  HWND window = window_.get();
+  const int clientWidth = TwipsToPixels(layout_.clientWidth, dpi_);
+  const int clientHeight = TwipsToPixels(layout_.clientHeight, dpi_);
+  RECT frame{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
+  int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  // The style word changed after creation; SWP_FRAMECHANGED makes the frame follow it.
+  ::SetWindowPos(window, nullptr, 0, 0, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_FRAMECHANGED);
+  // Some window managers (and Wine under some of them) draw a frame of another size than the
+  // system metrics say: measure and correct, so the client area is the laid-out one.
+  RECT client{};
+  ::GetClientRect(window, &client);
+  width += clientWidth - client.right;
+  height += clientHeight - client.bottom;
+
+  RECT work{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+    work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  const int x = work.left + ((work.right - work.left) - width) / 2;
+  const int y = work.top + ((work.bottom - work.top) - height) / 2;
+  ::SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  ::ShowWindow(window, SW_SHOWNORMAL);
+  ::SetForegroundWindow(window);
+  for (HWND child : children_) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && ::IsWindowEnabled(child)) {
+      ::SetFocus(child);
+      break;
+    }
+  }
+  ::UpdateWindow(window);
+}
+
+int Form::RunMessageLoop() {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) DispatchOne(window_.get(), message);
+  return static_cast<int>(message.wParam);
+}
+
+LONG Form::Style() const { return ::GetWindowLongA(window_.get(), GWL_STYLE); }
+void Form::SetStyle(LONG style) { ::SetWindowLongA(window_.get(), GWL_STYLE, style); }
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_.reset(window);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+  // The message boundary: no exception goes back into Windows. Whatever a handler let fly is
+  // the program's run-time error, and that ends the program.
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    EndWithRuntimeError(CurrentExceptionAsRuntimeError());
+  }
+}
+
+LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_.get();
+  switch (message) {
+    case kLoadMessage:
+      events_.OnLoad();
+      return 0;
+    case WM_COMMAND:
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) events_.OnClick(LOWORD(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kClockTimer) RefreshClock();
+      return 0;
+    case WM_ACTIVATE:
+      // Keep the focus on the control that had it, as a dialog does, rather than on the
+      // window itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(window, focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+        ::SetFocus(lastFocus_);
+      }
+      return 0;
+    case WM_CLOSE:
+      if (!events_.OnQueryUnload()) {
+        ::KillTimer(window, kClockTimer);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_.reset();
+        ::PostQuitMessage(0);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The same question as any other close; refusing it keeps Windows from logging off.
+      return events_.OnQueryUnload() ? FALSE : TRUE;
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+Form::~Form() {
+  if (window_) {
+    ::KillTimer(window_.get(), kClockTimer);
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  }
+}
+
+int Control::id() const { return ::GetDlgCtrlID(window_); }
+
+std::wstring Control::Caption() const {
+  const int length = ::GetWindowTextLengthW(window_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void Control::SetCaption(const std::wstring& caption) {
+  if (!::SetWindowTextW(window_, caption.c_str()))
+    throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+}
+
+bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
+void Control::SetEnabled(bool enabled) { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
+
+bool OptionButton::Value() const {
+  return ::SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void ListBox::AddItem(const std::wstring& item) {
+  const LRESULT index = ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (index == LB_ERR || index == LB_ERRSPACE) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+}
+
+int ListBox::ListCount() const {
+  return static_cast<int>(::SendMessageW(window_, LB_GETCOUNT, 0, 0));
+}
+
+std::wstring ListBox::List(int index) const {
+  const LRESULT length = ::SendMessageW(window_, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+  if (::SendMessageW(window_, LB_SETCURSEL, selected ? index : -1, 0) == LB_ERR && selected)
+    throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+}
+
+bool ListBox::Selected(int index) const {
+  return ::SendMessageW(window_, LB_GETCURSEL, 0, 0) == index;
+}
+
+void StatusBar::SetPanelText(int panel, const std::wstring& text) {
+  ::SendMessageW(window_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusBar::PanelText(int panel) const {
+  const LRESULT info = ::SendMessageW(window_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
+  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+  ::SendMessageW(window_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(LOWORD(info)));
+  return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,156 @@
+#pragma once
+// The windowing layer: a fixed-size top-level window built from a layout table, and thin
+// wrappers for the standard controls in it. Child controls are owned by the window and go
+// with it; the wrappers only name them.
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace platform {
+
+enum class ControlKind { Frame, Button, Option, TextBox, ListBox, StatusBar };
+
+// One row of a layout: positions and sizes in twips, relative to the container's top-left
+// corner (the client area, or a frame's outer corner).
+struct ControlLayout {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view container;  // "" for the window itself
+  const wchar_t* caption;
+  int left, top, width, height;
+};
+
+enum class PanelKind { Text, Stretch, Clock };
+
+struct PanelLayout {
+  PanelKind kind;
+  int width;  // twips; ignored for the stretching panel, which takes what the others leave
+  const wchar_t* text;
+};
+
+struct FormLayout {
+  const wchar_t* caption;
+  int clientWidth, clientHeight;  // twips
+  int iconResource;
+  std::span<const ControlLayout> controls;  // in tab order
+  std::span<const PanelLayout> panels;      // of the one status bar
+};
+
+// What the window reports to the program. Each call runs on the user-interface thread.
+class FormEvents {
+ public:
+  virtual void OnLoad() = 0;
+  virtual void OnClick(int controlId) = 0;
+  // A close was requested, from any source. Returns true to refuse it.
+  virtual bool OnQueryUnload() = 0;
+
+ protected:
+  ~FormEvents() = default;
+};
+
+int TwipsToPixels(int twips, int dpi);
+int SystemDpi();
+
+class Form {
+ public:
+  Form(const FormLayout& layout, FormEvents& events);
+  ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  HWND handle() const { return window_.get(); }
+  // The child window of a layout row, or a RuntimeError if the layout has no such name.
+  HWND Child(std::string_view name) const;
+  int dpi() const { return dpi_; }
+
+  // Runs the start-up step inside the window's message boundary, so that a failure in it
+  // takes the same run-time error path as one in a click handler.
+  void Load();
+  // Centres the window on the screen at its laid-out client size and shows it with the focus
+  // on the first control that takes it.
+  void Show();
+  // Serves the window until it is destroyed.
+  int RunMessageLoop();
+
+  // The style word, read and written through the ANSI calls.
+  LONG Style() const;
+  void SetStyle(LONG style);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void SetUpStatusBar(HWND statusBar);
+  void RefreshClock();
+
+  const FormLayout& layout_;
+  FormEvents& events_;
+  int dpi_;
+  UniqueGdiObject font_;
+  UniqueIcon bigIcon_, smallIcon_;
+  UniqueWindow window_;
+  std::vector<HWND> children_;  // parallel to layout_.controls
+  HWND statusBar_ = nullptr;
+  int clockPanel_ = -1;
+  HWND lastFocus_ = nullptr;
+};
+
+// Hands one message to the dialog manager (Tab, arrows, Esc among the controls) or to its
+// window. Shared by the main loop and by every pump that runs inside a wait.
+void DispatchOne(HWND dialogWindow, MSG& message);
+
+class Control {
+ public:
+  Control(const Form& form, std::string_view name) : window_(form.Child(name)) {}
+  HWND handle() const { return window_; }
+  int id() const;
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& caption);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+
+ protected:
+  HWND window_;
+};
+
+class Frame : public Control {
+  using Control::Control;
+};
+class Button : public Control {
+  using Control::Control;
+};
+class TextBox : public Control {
+  using Control::Control;
+};
+
+class OptionButton : public Control {
+ public:
+  using Control::Control;
+  bool Value() const;
+};
+
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  void AddItem(const std::wstring& item);
+  int ListCount() const;
+  std::wstring List(int index) const;
+  // Selecting a line in a single-selection list box also scrolls it into view.
+  void SetSelected(int index, bool selected);
+  bool Selected(int index) const;
+};
+
+class StatusBar : public Control {
+ public:
+  using Control::Control;
+  // Panels are numbered from 1, left to right.
+  void SetPanelText(int panel, const std::wstring& text);
+  std::wstring PanelText(int panel) const;
+};
+
+}  // namespace platform

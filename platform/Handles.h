@@ -1,0 +1,78 @@
+#pragma once
+// Move-only owners, one per kind of Windows handle. Each kind knows its own empty value:
+// OpenProcess fails with a null handle, CreateToolhelp32Snapshot with INVALID_HANDLE_VALUE,
+// so a single "is it valid" test for every kind would close or leak the wrong thing.
+#include <windows.h>
+
+#include <utility>
+
+namespace platform {
+
+template <class Traits>
+class Unique {
+ public:
+  using Handle = typename Traits::Handle;
+
+  Unique() noexcept = default;
+  explicit Unique(Handle h) noexcept : handle_(h) {}
+  Unique(Unique&& other) noexcept : handle_(other.release()) {}
+  Unique& operator=(Unique&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  ~Unique() { reset(); }
+
+  Handle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Traits::empty(); }
+
+  Handle release() noexcept { return std::exchange(handle_, Traits::empty()); }
+  void reset(Handle h = Traits::empty()) noexcept {
+    Handle old = std::exchange(handle_, h);
+    if (old != Traits::empty()) Traits::close(old);
+  }
+
+ private:
+  Handle handle_ = Traits::empty();
+};
+
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::CloseHandle(h); }
+};
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(Handle h) noexcept { ::CloseHandle(h); }
+};
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::FreeLibrary(h); }
+};
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DestroyWindow(h); }
+};
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
+using UniqueHandle = Unique<KernelHandleTraits>;   // process, thread, event
+using UniqueFile = Unique<FileHandleTraits>;       // CreateFile, toolhelp snapshot
+using UniqueModule = Unique<ModuleTraits>;
+using UniqueWindow = Unique<WindowTraits>;
+using UniqueGdiObject = Unique<GdiObjectTraits>;
+using UniqueIcon = Unique<IconTraits>;
+
+}  // namespace platform

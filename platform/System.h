@@ -1,0 +1,99 @@
+#pragma once
+// The seam through which the program reaches the running system: processes, launches,
+// the clipboard, message boxes, the clock, the event pump, the skin library and the end of
+// the program. The window and its controls are real windows everywhere; everything that acts
+// on the rest of the machine, or that waits, goes through here, so the handlers' sequences can
+// be driven with a fake clock and a recording fake in tests and for real in the program.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// The ANSI process-entry record of a 32-bit build: nine 32-bit fields and a 260-byte name.
+using ProcessEntry = PROCESSENTRY32;
+static_assert(sizeof(ProcessEntry) == 296, "the toolhelp walk relies on the 296-byte ANSI record");
+static_assert(sizeof(ProcessEntry::szExeFile) == MAX_PATH);
+
+// Show states for launched command lines.
+inline constexpr int kShowNormal = SW_SHOWNORMAL;        // 1
+inline constexpr int kShowMinimized = SW_SHOWMINIMIZED;  // 2
+
+// Message box answers.
+inline constexpr int kAnswerYes = IDYES;        // 6
+inline constexpr int kAnswerNo = IDNO;          // 7
+inline constexpr int kAnswerCancel = IDCANCEL;  // 2
+
+class System {
+ public:
+  virtual ~System() = default;
+
+  // The toolhelp walk and the ending of a process, with the ANSI record. Results are passed on
+  // as Windows gives them; the caller decides what to look at.
+  virtual HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) = 0;
+  virtual BOOL Process32First(HANDLE snapshot, ProcessEntry* entry) = 0;
+  virtual BOOL Process32Next(HANDLE snapshot, ProcessEntry* entry) = 0;
+  virtual HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) = 0;
+  virtual BOOL TerminateProcess(HANDLE process, UINT exitCode) = 0;
+  virtual BOOL CloseHandle(HANDLE handle) = 0;
+
+  // Starts a command line with a show state and does not wait for it. A command line that
+  // cannot be started throws RuntimeError.
+  virtual void Launch(const std::wstring& commandLine, int showState) = 0;
+  // Empties the clipboard; throws RuntimeError when the clipboard cannot be opened.
+  virtual void ClearClipboard() = 0;
+  // A modal message box over the main window; returns the button pressed (IDYES, IDNO,
+  // IDCANCEL, the last also for Esc and the box's close button).
+  virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title,
+                             unsigned style) = 0;
+
+  // Milliseconds since the system started, as the multimedia timer reads them.
+  virtual std::int32_t TimeGetTime() = 0;
+  // Serves every window event that is waiting, then returns without waiting for more.
+  virtual void PumpEvents() = 0;
+  // Blocks until a window event is waiting or `milliseconds` have passed, whichever is first.
+  virtual void WaitForEvents(std::uint32_t milliseconds) = 0;
+  // The current time of day in the user's time format, with seconds.
+  virtual std::wstring TimeOfDayText() = 0;
+
+  // The folder that holds the program file, without a closing backslash except at a drive's
+  // root, where it is the drive and its backslash.
+  virtual std::wstring ProgramFolder() = 0;
+  // Loads the skin library by name and calls its attach entry with two ANSI texts. A missing
+  // library or entry throws RuntimeError; the entry's own result is not the program's concern.
+  virtual void AttachSkin(const std::string& skinPath, const std::string& reserved) = 0;
+
+  // Ends the program at once: no further event handler runs.
+  [[noreturn]] virtual void EndProgram() = 0;
+};
+
+// A handle that came from a System and goes back to the same System when its owner is done.
+// `empty` is the value that means "no handle" for that call: INVALID_HANDLE_VALUE for a
+// snapshot, null for an opened process.
+class SystemHandle {
+ public:
+  SystemHandle(System& system, HANDLE handle, HANDLE empty) noexcept
+      : system_(&system), handle_(handle), empty_(empty) {}
+  SystemHandle(SystemHandle&& other) noexcept
+      : system_(other.system_), handle_(std::exchange(other.handle_, other.empty_)),
+        empty_(other.empty_) {}
+  SystemHandle(const SystemHandle&) = delete;
+  SystemHandle& operator=(const SystemHandle&) = delete;
+  SystemHandle& operator=(SystemHandle&&) = delete;
+  ~SystemHandle() {
+    if (handle_ != empty_) system_->CloseHandle(handle_);
+  }
+
+  HANDLE get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != empty_; }
+
+ private:
+  System* system_;
+  HANDLE handle_;
+  HANDLE empty_;
+};
+
+}  // namespace platform

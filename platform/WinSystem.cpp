@@ -1,0 +1,162 @@
+#include "platform/WinSystem.h"
+
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/RuntimeError.h"
+
+namespace platform {
+namespace {
+
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH] = L"";
+  const UINT length = ::GetSystemWindowsDirectoryW(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(path, length) : L"C:\\Windows";
+}
+
+std::wstring SystemFolder() {
+  wchar_t path[MAX_PATH] = L"";
+  const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(path, length) : L"C:\\Windows\\System32";
+}
+
+bool IsWow64() {
+  // Looked up at run time: the call is missing from the oldest 32-bit systems.
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+}  // namespace
+
+std::wstring FolderOfPath(const std::wstring& modulePath) {
+  const size_t slash = modulePath.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return modulePath;
+  std::wstring folder = modulePath.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+  return folder;
+}
+
+WinSystem::WinSystem() : folders_{WindowsFolder(), SystemFolder(), IsWow64()} {}
+
+HANDLE WinSystem::CreateToolhelp32Snapshot(DWORD flags, DWORD processId) {
+  return ::CreateToolhelp32Snapshot(flags, processId);
+}
+BOOL WinSystem::Process32First(HANDLE snapshot, ProcessEntry* entry) {
+  return ::Process32First(snapshot, entry);
+}
+BOOL WinSystem::Process32Next(HANDLE snapshot, ProcessEntry* entry) {
+  return ::Process32Next(snapshot, entry);
+}
+HANDLE WinSystem::OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
+  return ::OpenProcess(access, inherit, processId);
+}
+BOOL WinSystem::TerminateProcess(HANDLE process, UINT exitCode) {
+  return ::TerminateProcess(process, exitCode);
+}
+BOOL WinSystem::CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
+
+void WinSystem::Launch(const std::wstring& commandLine, int showState) {
+  const std::wstring program = ResolveLaunchProgram(commandLine, folders_);
+  std::vector<wchar_t> arguments(commandLine.begin(), commandLine.end());
+  arguments.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showState);
+  PROCESS_INFORMATION started{};
+  // Started in the system folder, so that nothing the started program loads by name can come
+  // from the folder the user happened to be in (the stick itself, often).
+  if (!::CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folders_.system.c_str(), &startup, &started)) {
+    const DWORD failure = ::GetLastError();
+    const std::wstring first = commandLine.substr(0, commandLine.find(L' '));
+    if (failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND)
+      throw RuntimeError(error::kFileNotFound, L"文件未找到: " + first);
+    throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+  }
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+}
+
+void WinSystem::ClearClipboard() {
+  // Clipboard viewers and managers hold the clipboard open for a moment at a time; give them
+  // a few short chances before calling it a failure.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (::OpenClipboard(mainWindow_)) {
+      ::EmptyClipboard();
+      ::CloseClipboard();
+      return;
+    }
+    ::Sleep(20);
+  }
+  throw RuntimeError(error::kClipboard, L"不能打开剪贴板");
+}
+
+int WinSystem::ShowMessageBox(const std::wstring& text, const std::wstring& title, unsigned style) {
+  return ::MessageBoxW(mainWindow_, text.c_str(), title.c_str(), style);
+}
+
+std::int32_t WinSystem::TimeGetTime() { return static_cast<std::int32_t>(::timeGetTime()); }
+
+void WinSystem::PumpEvents() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to consume: the main loop must still see it once the wait returns.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    DispatchOne(mainWindow_, message);
+  }
+}
+
+void WinSystem::WaitForEvents(std::uint32_t milliseconds) {
+  ::MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+std::wstring WinSystem::TimeOfDayText() {
+  wchar_t text[64] = L"";
+  ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 64);
+  return text;
+}
+
+std::wstring WinSystem::ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+    if (length < path.size()) {
+      path.resize(length);
+      return FolderOfPath(path);
+    }
+    path.resize(path.size() * 2);  // a long path: try again with room for it
+  }
+}
+
+void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reserved) {
+  constexpr wchar_t kLibrary[] = L"SkinH_VB6.dll";
+  if (!skinLibrary_) {
+    skinLibrary_.reset(::LoadLibraryW(kLibrary));
+    if (!skinLibrary_) {
+      const DWORD failure = ::GetLastError();
+      if (failure == ERROR_MOD_NOT_FOUND || failure == ERROR_FILE_NOT_FOUND)
+        throw RuntimeError(error::kFileNotFound, L"文件未找到: SkinH_VB6.dll");
+      throw RuntimeError(error::kDllLoad, L"加载 DLL 错误: SkinH_VB6.dll");
+    }
+  }
+  using AttachFn = int(__stdcall*)(const char*, const char*);
+  auto attach = reinterpret_cast<AttachFn>(
+      reinterpret_cast<void*>(::GetProcAddress(skinLibrary_.get(), "SkinH_AttachEx")));
+  if (!attach)
+    throw RuntimeError(error::kDllEntryNotFound, L"找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll");
+  attach(skinPath.c_str(), reserved.c_str());
+}
+
+void WinSystem::EndProgram() { ::ExitProcess(0); }
+
+}  // namespace platform

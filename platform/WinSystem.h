@@ -1,0 +1,50 @@
+#pragma once
+// The System the program runs on: every call goes to Windows itself.
+#include "platform/Handles.h"
+#include "platform/Launch.h"
+#include "platform/System.h"
+
+namespace platform {
+
+class WinSystem final : public System {
+ public:
+  WinSystem();
+
+  // The window that owns message boxes and the clipboard and whose controls the pump hands
+  // to the dialog manager.
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+  HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
+  BOOL Process32First(HANDLE snapshot, ProcessEntry* entry) override;
+  BOOL Process32Next(HANDLE snapshot, ProcessEntry* entry) override;
+  HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override;
+  BOOL TerminateProcess(HANDLE process, UINT exitCode) override;
+  BOOL CloseHandle(HANDLE handle) override;
+
+  void Launch(const std::wstring& commandLine, int showState) override;
+  void ClearClipboard() override;
+  int ShowMessageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;
+
+  std::int32_t TimeGetTime() override;
+  void PumpEvents() override;
+  void WaitForEvents(std::uint32_t milliseconds) override;
+  std::wstring TimeOfDayText() override;
+
+  std::wstring ProgramFolder() override;
+  void AttachSkin(const std::string& skinPath, const std::string& reserved) override;
+
+  [[noreturn]] void EndProgram() override;
+
+  const LaunchFolders& launchFolders() const { return folders_; }
+
+ private:
+  HWND mainWindow_ = nullptr;
+  LaunchFolders folders_;
+  UniqueModule skinLibrary_;  // stays loaded for the life of the program: it draws the look
+};
+
+// The folder part of a module path as the program reports its own folder: no closing
+// backslash, except at a drive's root ("C:\").
+std::wstring FolderOfPath(const std::wstring& modulePath);
+
+}  // namespace platform

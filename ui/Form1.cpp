@@ -1,0 +1,140 @@
+#include "ui/Form1.h"
+
+#include "platform/Text.h"
+#include "repair/Delay.h"
+#include "repair/KillProcess.h"
+#include "res/Texts.h"
+#include "ui/Layout.h"
+
+namespace ui {
+namespace {
+
+constexpr LONG kWithoutSizingBorder = static_cast<LONG>(0xFFFBFFFF);  // clears WS_THICKFRAME
+constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;              // 68
+constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION;  // 67
+
+}  // namespace
+
+Form1::Form1(platform::System& system) : system_(system), form_(kForm1, *this) {}
+
+void Form1::Start() {
+  form_.Load();
+  form_.Show();
+}
+
+void Form1::Form_Load() {
+  // The path is handed over exactly as formed, forward slash and all (at a drive's root the
+  // folder already ends in a backslash); Windows opens such paths as they are.
+  const std::wstring skinPath = system_.ProgramFolder() + texts::kSkinFileSuffix;
+  system_.AttachSkin(platform::WideToAnsi(skinPath), platform::WideToAnsi(L""));
+  form_.SetStyle(form_.Style() & kWithoutSizingBorder);
+}
+
+void Form1::SetStatus(const std::wstring& text) { S1.SetPanelText(2, text); }
+
+void Form1::Command1_Click() {
+  system_.ClearClipboard();
+  SetStatus(texts::kStatusClipboard);
+}
+
+void Form1::Command2_Click() {
+  KillProcess(texts::kRundll32);
+  SetStatus(texts::kStatusProcesses);
+}
+
+void Form1::Command3_Click() {
+  // The caption is the toggle's only state. Ending the shell changes it last; starting the
+  // shell changes it first, before the launch.
+  if (Command3.Caption() == texts::kCommand3Kill) {
+    KillProcess(texts::kExplorer);
+    SetStatus(texts::kStatusShellEnded);
+    Command3.SetCaption(texts::kCommand3Restart);
+    return;
+  }
+  if (Command3.Caption() == texts::kCommand3Restart) {
+    Command3.SetCaption(texts::kCommand3Kill);
+    system_.Launch(texts::kShellCommandLine, platform::kShowMinimized);
+    SetStatus(texts::kStatusShellRestarted);
+  }
+}
+
+void Form1::Command5_Click() {
+  system_.Launch(texts::kSafeRemovalCommandLine, platform::kShowNormal);
+}
+
+void Form1::Command4_Click() {
+  if (system_.ShowMessageBox(texts::kRepairQuestion, texts::kPromptTitle, kYesNoInformation) !=
+      platform::kAnswerYes)
+    return;
+
+  // The button stays disabled for the whole run, so the pauses (which serve the window's
+  // events) cannot start the repair again inside itself.
+  Command4.SetEnabled(false);
+  LogLine(texts::kLogStarted);
+  Delay(2000);
+
+  system_.ClearClipboard();
+  LogLine(texts::kLogClipboard);
+  Delay(2000);
+
+  KillProcess(texts::kRundll32);
+  LogLine(texts::kLogProcesses);
+  Delay(3000);
+
+  KillProcess(texts::kExplorer);
+  LogLine(texts::kLogShellEnded);
+  Delay(2000);
+
+  system_.Launch(texts::kShellCommandLine, platform::kShowMinimized);
+  LogLine(texts::kLogShellRestarted);
+  Delay(2000);
+
+  LogLine(texts::kLogFinished);
+  LogLine(texts::kLogMayRemove);
+  Delay(1000);
+
+  Command4.SetEnabled(true);
+  system_.Launch(texts::kSafeRemovalCommandLine, platform::kShowNormal);
+}
+
+void Form1::LogLine(const std::wstring& suffix) {
+  List1.AddItem(L"[ " + system_.TimeOfDayText() + suffix);
+  List1.SetSelected(List1.ListCount() - 1, true);
+}
+
+void Form1::Form_QueryUnload(std::int16_t& cancel, int /*unloadMode*/) {
+  const int answer =
+      system_.ShowMessageBox(texts::kClosingQuestion, texts::kPromptTitle, kYesNoCancelInformation);
+  if (answer == platform::kAnswerYes) {
+    system_.Launch(texts::kForumCommandLine, platform::kShowMinimized);
+    system_.EndProgram();
+  }
+  if (answer == platform::kAnswerNo) system_.EndProgram();
+  cancel = 1;
+}
+
+void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::kShowMinimized); }
+
+void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
+
+void Form1::OnClick(int controlId) {
+  if (controlId == Command1.id()) Command1_Click();
+  else if (controlId == Command2.id()) Command2_Click();
+  else if (controlId == Command3.id()) Command3_Click();
+  else if (controlId == Command4.id()) Command4_Click();
+  else if (controlId == Command5.id()) Command5_Click();
+  else if (controlId == Option1.id()) Option1_Click();
+  else if (controlId == Option2.id()) Option2_Click();
+}
+
+bool Form1::OnQueryUnload() {
+  std::int16_t cancel = 0;
+  Form_QueryUnload(cancel, 0);
+  return cancel != 0;
+}
+
+void Form1::KillProcess(const std::wstring& name) { repair::KillProcess(system_, name); }
+
+void Form1::Delay(std::int16_t ms) { repair::Delay(system_, ms); }
+
+}  // namespace ui

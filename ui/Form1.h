@@ -1,0 +1,66 @@
+#pragma once
+// The program's one window and its controls.
+#include <cstdint>
+#include <string>
+
+#include "platform/Form.h"
+#include "platform/System.h"
+
+namespace ui {
+
+class Form1 final : private platform::FormEvents {
+ public:
+  explicit Form1(platform::System& system);
+
+  // Creates nothing new: runs the start-up step and shows the window, centred, with the focus
+  // on Command1.
+  void Start();
+  HWND handle() const { return form_.handle(); }
+  int RunMessageLoop() { return form_.RunMessageLoop(); }
+
+  // Handlers, one per control event.
+  void Form_Load();
+  // Returns with cancel set to non-zero to keep the window open.
+  void Form_QueryUnload(std::int16_t& cancel, int unloadMode);
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Option1_Click();
+  void Option2_Click();
+
+  void SetStatus(const std::wstring& text);
+  void LogLine(const std::wstring& suffix);
+
+ private:
+  void OnLoad() override { Form_Load(); }
+  void OnClick(int controlId) override;
+  bool OnQueryUnload() override;
+
+  void KillProcess(const std::wstring& name);
+  void Delay(std::int16_t ms);
+
+  platform::System& system_;
+  platform::Form form_;
+
+ public:
+  // The controls, in tab order.
+  platform::Frame Frame1{form_, "Frame1"};
+  platform::Button Command1{form_, "Command1"};
+  platform::Button Command2{form_, "Command2"};
+  platform::Button Command3{form_, "Command3"};
+  platform::Frame Frame2{form_, "Frame2"};
+  platform::Button Command4{form_, "Command4"};
+  platform::Frame Frame3{form_, "Frame3"};
+  platform::ListBox List1{form_, "List1"};
+  platform::StatusBar S1{form_, "S1"};
+  platform::Button Command5{form_, "Command5"};
+  platform::Frame Frame4{form_, "Frame4"};
+  platform::TextBox Text1{form_, "Text1"};
+  platform::Frame Frame5{form_, "Frame5"};
+  platform::OptionButton Option1{form_, "Option1"};
+  platform::OptionButton Option2{form_, "Option2"};
+};
+
+}  // namespace ui
