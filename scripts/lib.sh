@@ -1,0 +1,80 @@
+# Shared by scripts/run and scripts/test: installs what the build and the Wine runtime need on
+# a Debian 12 machine, and sets up a display and a Wine prefix to run the program in.
+# Sourced, not run.
+
+PLINDAR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+plindar_log() { printf '[plindar] %s\n' "$*" >&2; }
+
+plindar_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the cross compiler, Wine, Xvfb, ImageMagick and a Chinese font when any is missing.
+plindar_install_deps() {
+  local missing=0
+  for tool in cmake i686-w64-mingw32-g++-posix wine Xvfb xauth xwininfo import; do
+    command -v "$tool" >/dev/null 2>&1 || missing=1
+  done
+  [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || missing=1
+  [ -d /usr/src/googletest/googletest ] || missing=1
+  [ -x /usr/lib/wine/wine ] || [ -e /usr/lib/i386-linux-gnu/wine ] || missing=1
+  if [ "$missing" -eq 1 ]; then
+    plindar_log "installing the build and runtime packages (needs root)"
+    export DEBIAN_FRONTEND=noninteractive
+    plindar_as_root dpkg --add-architecture i386
+    plindar_as_root apt-get update -qq
+    plindar_as_root apt-get install -y -qq --no-install-recommends \
+      cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev googletest \
+      wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales \
+      >/dev/null
+  fi
+  # The zh_CN locale gives Wine the code page 936 and a Chinese user interface.
+  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+    plindar_log "generating the zh_CN.UTF-8 locale"
+    plindar_as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  fi
+}
+
+plindar_configure_and_build() {
+  cd "$PLINDAR_ROOT"
+  cmake --preset win32 >/dev/null
+  cmake --build --preset win32
+}
+
+# Starts a 24-bit Xvfb on a free display number and exports DISPLAY. Stopped on exit.
+plindar_start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  PLINDAR_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  plindar_log "Xvfb did not start on $DISPLAY"
+  return 1
+}
+
+# A fresh Wine prefix under /tmp with a Chinese locale, Wine's own window frames (there is no
+# window manager under Xvfb) and no Mono or Gecko prompts. Stopped and removed on exit unless
+# PLINDAR_KEEP_PREFIX is set.
+plindar_make_prefix() {
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX
+  WINEPREFIX=$(mktemp -d /tmp/plindar-wine.XXXXXX)
+  plindar_log "creating the Wine prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  wineserver -w
+}
+
+plindar_cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${PLINDAR_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
+  fi
+  [ -n "${PLINDAR_XVFB_PID:-}" ] && kill "$PLINDAR_XVFB_PID" 2>/dev/null || true
+}

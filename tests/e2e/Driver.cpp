@@ -1,0 +1,218 @@
+#include "Driver.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/Text.h"
+
+namespace e2e {
+namespace {
+
+std::wstring ModuleFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* windowClass;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND window, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  if (pid != data->pid) return TRUE;
+  if (data->visibleOnly && !::IsWindowVisible(window)) return TRUE;
+  if (ClassOf(window) != data->windowClass) return TRUE;
+  data->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::wstring TestBinFolder() { return ModuleFolder(); }
+
+std::wstring StageFolder() {
+  std::wstring bin = ModuleFolder();
+  return bin.substr(0, bin.find_last_of(L'\\')) + L"\\stage";
+}
+
+std::wstring FreshFolder(const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"plindar-e2e-" +
+                              std::to_wstring(::GetCurrentProcessId()) + L"-" + name;
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+void CopyFileOrFail(const std::wstring& from, const std::wstring& to) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), FALSE))
+    ADD_FAILURE() << "cannot copy " << platform::WideToUtf8(from) << " to "
+                  << platform::WideToUtf8(to) << ": error " << ::GetLastError();
+}
+
+std::wstring StagedCopy(const std::wstring& name) {
+  const std::wstring folder = FreshFolder(name);
+  for (const wchar_t* file : {L"Plindar.exe", L"SkinH_VB6.dll", L"skinh.she"})
+    CopyFileOrFail(StageFolder() + L"\\" + file, folder + L"\\" + file);
+  return folder;
+}
+
+bool MayEndSystemProcesses() {
+  char value[8] = "";
+  const bool wine =
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  if (wine) return ::GetEnvironmentVariableA("PLINDAR_THROWAWAY_PREFIX", value, 8) > 0;
+  return ::GetEnvironmentVariableA("PLINDAR_ALLOW_ENDING_SHELL", value, 8) > 0 &&
+         value[0] == '1';
+}
+
+Process::Process(const std::wstring& program, const std::wstring& arguments,
+                 const std::wstring& folder) {
+  std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+  line.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    ADD_FAILURE() << "cannot start " << platform::WideToUtf8(program) << ": error "
+                  << ::GetLastError();
+    return;
+  }
+  process_.reset(info.hProcess);
+  platform::UniqueHandle thread(info.hThread);
+  id_ = info.dwProcessId;
+}
+
+Process::~Process() { Kill(); }
+
+bool Process::Running() const {
+  return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::WaitForExit(std::chrono::milliseconds timeout) {
+  if (!process_) return STILL_ACTIVE;
+  ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count()));
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (Running()) {
+    ::TerminateProcess(process_.get(), 1);
+    ::WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+HWND FindWindowOf(DWORD pid, const wchar_t* windowClass, bool visibleOnly) {
+  FindData data{pid, windowClass, visibleOnly, nullptr};
+  ::EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+HWND WaitForWindow(DWORD pid, const wchar_t* windowClass, std::chrono::milliseconds timeout,
+                   bool visibleOnly) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowOf(pid, windowClass, visibleOnly)) != nullptr; },
+            timeout);
+  return found;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[4096] = L"";
+  // WM_GETTEXT is carried across processes by the system; GetWindowText would not ask.
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                        5000, nullptr);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = L"";
+  ::GetClassNameW(window, name, 256);
+  return name;
+}
+
+RECT RectInParent(HWND child) {
+  RECT r{};
+  ::GetWindowRect(child, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::wstring StatusPanelText(HWND statusBar, int panel) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(statusBar, &pid);
+  platform::UniqueHandle process(
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return L"<cannot open the process>";
+  constexpr SIZE_T kBytes = 1024 * sizeof(wchar_t);
+  void* remote = ::VirtualAllocEx(process.get(), nullptr, kBytes, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return L"<cannot allocate in the process>";
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(statusBar, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                        reinterpret_cast<LPARAM>(remote), SMTO_BLOCK, 5000, &result);
+  wchar_t text[1024] = L"";
+  ::ReadProcessMemory(process.get(), remote, text, kBytes - sizeof(wchar_t), nullptr);
+  ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return std::wstring(text, std::min<size_t>(LOWORD(result), 1023));
+}
+
+std::wstring ListItem(HWND list, int index) {
+  wchar_t text[1024] = L"";
+  ::SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
+  return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // The message box's text is its static control with id 0xFFFF.
+  HWND text = ::GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : L"";
+}
+
+std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
+  std::vector<DWORD> ids;
+  platform::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (::lstrcmpiW(entry.szExeFile, name.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+  }
+  return ids;
+}
+
+Plindar::Plindar(const std::wstring& folder, const std::wstring& workingFolder)
+    : process_(folder + L"\\Plindar.exe", L"", workingFolder) {
+  window_ = WaitForWindow(process_.id(), L"PlindarForm", 20s);
+  if (!window_) ADD_FAILURE() << "the main window did not come up";
+  // Let the first paint and the focus settle before the test looks.
+  ::Sleep(300);
+}
+
+HWND Plindar::Control(int tabIndex) const { return ::GetDlgItem(window_, 100 + tabIndex); }
+
+DWORD Plindar::threadId() const { return ::GetWindowThreadProcessId(window_, nullptr); }
+
+void Plindar::Click(int tabIndex) const {
+  // Posted, not sent: a handler that brings up a message box must not hold the test.
+  ::PostMessageW(Control(tabIndex), BM_CLICK, 0, 0);
+}
+
+}  // namespace e2e

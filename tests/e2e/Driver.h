@@ -1,0 +1,95 @@
+#pragma once
+// Drives the real program from outside: starts it in a folder of its own, finds its windows,
+// and reads what they show the way another program on the desktop would.
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// The folder this test program runs from, and the installed program beside the build.
+std::wstring TestBinFolder();
+std::wstring StageFolder();
+// A new, empty folder under the temporary folder.
+std::wstring FreshFolder(const std::wstring& name);
+void CopyFileOrFail(const std::wstring& from, const std::wstring& to);
+// A folder holding the installed program's three files, for tests that change the folder.
+std::wstring StagedCopy(const std::wstring& name);
+
+// True where ending rundll32.exe and explorer.exe harms nobody: a Wine prefix that the test
+// command made for this run, or a Windows machine whose owner asked for it.
+bool MayEndSystemProcesses();
+
+class Process {
+ public:
+  Process() = default;
+  // Starts `program` with `arguments`, in `folder` (its own folder when empty).
+  Process(const std::wstring& program, const std::wstring& arguments = L"",
+          const std::wstring& folder = L"");
+  Process(Process&&) = default;
+  ~Process();
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+  bool Running() const;
+  // Waits for the process to end and returns its exit code, or STILL_ACTIVE on time-out.
+  DWORD WaitForExit(std::chrono::milliseconds timeout);
+  void Kill();
+
+ private:
+  platform::UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+// A top-level window of process `pid` of the given class that is visible (or any, when
+// visibleOnly is false), waited for up to `timeout`. Null when none came.
+HWND WaitForWindow(DWORD pid, const wchar_t* windowClass, std::chrono::milliseconds timeout,
+                   bool visibleOnly = true);
+HWND FindWindowOf(DWORD pid, const wchar_t* windowClass, bool visibleOnly = true);
+
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+// The child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+// Text of a status bar panel (0-based) in another process, read through a buffer in it.
+std::wstring StatusPanelText(HWND statusBar, int panel);
+std::wstring ListItem(HWND list, int index);
+// The static text of a message box.
+std::wstring MessageBoxText(HWND box);
+
+// Ids of the running processes whose image name equals `name` (case ignored).
+std::vector<DWORD> ProcessesNamed(const std::wstring& name);
+
+// Polls `condition` until it holds or `timeout` passes; returns its last value.
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
+// The running program, started from a folder, with its main window found.
+class Plindar {
+ public:
+  explicit Plindar(const std::wstring& folder = StageFolder(), const std::wstring& workingFolder = L"");
+  HWND window() const { return window_; }
+  HWND Control(int tabIndex) const;  // by its place in the tab order
+  Process& process() { return process_; }
+  DWORD threadId() const;
+  // Clicks a control as the user would, through the window's own message queue.
+  void Click(int tabIndex) const;
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,79 @@
+// Starting the program with its skin library missing or broken, or its skin file missing.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "platform/Text.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Failure {
+  const char* what;
+  const wchar_t* folderName;
+  const wchar_t* library;  // copied in as SkinH_VB6.dll, or none
+  DWORD exitCode;
+  std::wstring text;
+};
+
+TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
+  const Failure cases[] = {
+      {"no library", L"nolib", nullptr, 53, L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
+      {"a library without the entry", L"noentry", L"noentry_skin.dll", 453,
+       L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
+  };
+  for (const Failure& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring folder = e2e::FreshFolder(c.folderName);
+    e2e::CopyFileOrFail(e2e::StageFolder() + L"\\Plindar.exe", folder + L"\\Plindar.exe");
+    e2e::CopyFileOrFail(e2e::StageFolder() + L"\\skinh.she", folder + L"\\skinh.she");
+    ::DeleteFileW((folder + L"\\SkinH_VB6.dll").c_str());
+    if (c.library)
+      e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\" + c.library, folder + L"\\SkinH_VB6.dll");
+
+    e2e::Process plindar(folder + L"\\Plindar.exe");
+    HWND box = e2e::WaitForWindow(plindar.id(), L"#32770", 20s);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(e2e::WindowText(box), L"Plindar");
+    EXPECT_EQ(e2e::MessageBoxText(box), c.text);
+    EXPECT_FALSE(e2e::FindWindowOf(plindar.id(), L"PlindarForm")) << "the window was shown";
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(plindar.WaitForExit(10s), c.exitCode);
+  }
+}
+
+TEST(StartUp, WithoutTheSkinFileStartsAllTheSame) {
+  const std::wstring folder = e2e::StagedCopy(L"noskinfile");
+  ::DeleteFileW((folder + L"\\skinh.she").c_str());
+  e2e::Plindar plindar(folder);
+  ASSERT_TRUE(plindar.window());
+  EXPECT_TRUE(::IsWindowVisible(plindar.window()));
+}
+
+TEST(StartUp, ProgramFileCarriesItsIconAndVersion) {
+  const std::wstring exe = e2e::StageFolder() + L"\\Plindar.exe";
+  EXPECT_EQ(::ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0), 1u);
+
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> data(size);
+  ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  for (const wchar_t* key : {L"FileVersion", L"ProductVersion"}) {
+    wchar_t* value = nullptr;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + key;
+    ASSERT_TRUE(::VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length));
+    EXPECT_STREQ(value, L"1.00");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+// The window as a user first sees it, checked from outside the running program.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "platform/Text.h"
+
+namespace {
+
+using e2e::Plindar;
+
+// The test program is DPI-aware like the program, so both see the system DPI.
+int Pixels(int twips) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return ::MulDiv(twips, dpi, 1440);
+}
+
+class Window : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { plindar = new Plindar(); }
+  static void TearDownTestSuite() {
+    delete plindar;
+    plindar = nullptr;
+  }
+  static Plindar* plindar;
+};
+Plindar* Window::plindar = nullptr;
+
+TEST_F(Window, ComesUpCentredFixedInSizeAtItsLaidOutClientArea) {
+  HWND window = plindar->window();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(e2e::WindowText(window), L"Plindar V2.0");
+
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, Pixels(7815));
+  EXPECT_EQ(client.bottom, Pixels(6870));
+
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_CAPTION);
+
+  RECT frame{}, work{};
+  ::GetWindowRect(window, &frame);
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((frame.left + frame.right) / 2.0, (work.left + work.right) / 2.0, 1.0);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2.0, (work.top + work.bottom) / 2.0, 1.0);
+
+  // Dragging an edge or a corner finds no sizing border there.
+  const int middleY = (frame.top + frame.bottom) / 2;
+  for (POINT at : {POINT{frame.right - 1, middleY}, POINT{frame.left, middleY},
+                   POINT{frame.right - 1, frame.bottom - 1}}) {
+    const LRESULT hit = ::SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_TRUE(hit < HTSIZEFIRST || hit > HTSIZELAST) << "hit test " << hit;
+  }
+}
+
+struct Expected {
+  int tabIndex;
+  const wchar_t* windowClass;
+  const wchar_t* caption;
+  int container;  // tab index of the frame it lies in, or -1 for the window
+  int left, top, width, height;
+};
+
+// Written out here again, in twips, so that a slip in the program's own table shows.
+const Expected kControls[] = {
+    {0, L"Button", L"逐一问题解决", -1, 120, 240, 5175, 1215},
+    {1, L"Button", L"清空剪贴板", 0, 120, 360, 1575, 615},
+    {2, L"Button", L"清除相关进程", 0, 1800, 360, 1575, 615},
+    {3, L"Button", L"清除Explorer", 0, 3480, 360, 1575, 615},
+    {4, L"Button", L"相关操作", -1, 120, 1680, 3375, 4215},
+    {5, L"Button", L"一键强力修复", 4, 120, 240, 3135, 615},
+    {6, L"Button", L"强力排除过程", 4, 120, 1080, 3135, 2175},
+    {7, L"ListBox", L"", 6, 120, 240, 2895, 1860},
+    {8, L"msctls_statusbar32", nullptr, -1, 0, 6255, 7815, 615},
+    {9, L"Button", L"弹出安全删除硬件的窗口", -1, 240, 5160, 3135, 615},
+    {10, L"Button", L"程序相关说明", -1, 3600, 1680, 4095, 4215},
+    {11, L"Edit", nullptr, 10, 120, 240, 3855, 3855},
+    {12, L"Button", L"相关网站", -1, 5400, 240, 2295, 1215},
+    {13, L"Button", L"Kestrin原创IT吧", 12, 120, 360, 1935, 300},
+    {14, L"Button", L"Kestrin粉丝交流吧", 12, 120, 720, 2055, 255},
+};
+
+POINT Origin(int tabIndex) {
+  if (tabIndex < 0) return {0, 0};
+  const Expected& c = kControls[tabIndex];
+  const POINT outer = Origin(c.container);
+  return {outer.x + Pixels(c.left), outer.y + Pixels(c.top)};
+}
+
+TEST_F(Window, ShowsEveryControlWithItsCaptionWhereTheLayoutPutsIt) {
+  for (const Expected& c : kControls) {
+    SCOPED_TRACE(testing::Message() << "tab index " << c.tabIndex);
+    HWND control = plindar->Control(c.tabIndex);
+    ASSERT_TRUE(control);
+    EXPECT_TRUE(::IsWindowVisible(control));
+    EXPECT_EQ(::lstrcmpiW(e2e::ClassOf(control).c_str(), c.windowClass), 0)
+        << platform::WideToUtf8(e2e::ClassOf(control));
+    if (c.caption) EXPECT_EQ(e2e::WindowText(control), c.caption);
+    const RECT r = e2e::RectInParent(control);
+    const POINT at = Origin(c.tabIndex);
+    EXPECT_EQ(r.left, at.x);
+    EXPECT_EQ(r.top, at.y);
+    EXPECT_EQ(r.right - r.left, Pixels(c.width));
+    EXPECT_EQ(r.bottom - r.top, Pixels(c.height));
+  }
+  EXPECT_EQ(::SendMessageW(plindar->Control(7), LB_GETCOUNT, 0, 0), 0) << "the log starts empty";
+  for (int option : {13, 14})
+    EXPECT_EQ(::SendMessageW(plindar->Control(option), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const LONG listStyle = ::GetWindowLongW(plindar->Control(7), GWL_STYLE);
+  EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  const LONG textStyle = ::GetWindowLongW(plindar->Control(11), GWL_STYLE);
+  EXPECT_TRUE((textStyle & ES_READONLY) && (textStyle & ES_MULTILINE) && (textStyle & WS_VSCROLL));
+}
+
+TEST_F(Window, HelpTextHasItsTwelveLinesEachFollowedByABlankLine) {
+  const std::wstring text = e2e::WindowText(plindar->Control(11));
+  const std::wstring expected =
+      L"\r\n1.0版的时候有不耻人士恶意修改了\r\n\r\nKestrin的程序,Kestrin在这里强烈鄙视下\r\n\r\n"
+      L"自己没本事.改什么别人程序.不知廉耻\r\n\r\n------------------------------------\r\n\r\n"
+      L"本程序可帮助您解决在拔出U盘时提示\r\n\r\n无法停止\"通用卷\"设备。的\r\n\r\n"
+      L"您一定要确保您当前所有的文件已经关闭\r\n\r\n再使用本软件否则使用多次也无任何效果\r\n\r\n"
+      L"首先选择逐一排除,处理按照从小到大排列\r\n\r\n如果逐一排除无效,请点击一键强力修复下\r\n\r\n"
+      L"如有疑问联系作者KestrinQ:10000\r\n\r\nKestrin原创IT吧:kestrin.example.com\r\n";
+  EXPECT_EQ(text, expected);
+  size_t breaks = 0;
+  for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2))
+    ++breaks;
+  EXPECT_EQ(breaks, 24u);
+  EXPECT_EQ(::SendMessageW(plindar->Control(11), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST_F(Window, StatusBarShowsItsThreePanels) {
+  HWND statusBar = plindar->Control(8);
+  EXPECT_EQ(::SendMessageW(statusBar, SB_GETPARTS, 0, 0), 3);
+  EXPECT_EQ(e2e::StatusPanelText(statusBar, 0), L"状态：");
+  EXPECT_EQ(e2e::StatusPanelText(statusBar, 1), L"程序已加载完毕...");
+  // The clock: the current hours and minutes in the user's format (a minute may turn over
+  // between the program's reading and ours).
+  wchar_t now[64], before[64];
+  SYSTEMTIME t;
+  ::GetLocalTime(&t);
+  ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &t, nullptr, now, 64);
+  FILETIME f;
+  ::SystemTimeToFileTime(&t, &f);
+  ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
+  u.QuadPart -= 60ull * 10'000'000;
+  f = {u.LowPart, u.HighPart};
+  ::FileTimeToSystemTime(&f, &t);
+  ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &t, nullptr, before, 64);
+  const std::wstring clock = e2e::StatusPanelText(statusBar, 2);
+  EXPECT_TRUE(clock == now || clock == before) << platform::WideToUtf8(clock);
+}
+
+TEST_F(Window, FocusStartsOnCommand1AndTabFollowsTheLayout) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(::GetGUIThreadInfo(plindar->threadId(), &info));
+  EXPECT_EQ(info.hwndFocus, plindar->Control(1));
+
+  std::vector<int> order;
+  HWND at = plindar->Control(1);
+  for (int i = 0; i < 9; ++i) {
+    order.push_back(::GetDlgCtrlID(at) - 100);
+    at = ::GetNextDlgTabItem(plindar->window(), at, FALSE);
+  }
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 5, 7, 9, 11, 13, 14}));
+  EXPECT_EQ(at, plindar->Control(1)) << "and back round to Command1";
+}
+
+TEST_F(Window, Command5LiesOverFrame2AndTakesItsOwnClicks) {
+  RECT r{};
+  HWND command5 = plindar->Control(9);
+  ::GetWindowRect(command5, &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  EXPECT_EQ(::WindowFromPoint(centre), command5);
+  // Above Frame2 in the stacking order.
+  bool frame2Below = false;
+  for (HWND w = ::GetWindow(command5, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT))
+    frame2Below |= w == plindar->Control(4);
+  EXPECT_TRUE(frame2Below);
+}
+
+}  // namespace

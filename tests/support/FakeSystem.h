@@ -1,0 +1,157 @@
+#pragma once
+// A System for tests: a process table, a clock that moves only when the code under test
+// waits, scripted message-box answers and window events, and a record of every effect in the
+// order it happened, each stamped with the clock.
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/System.h"
+
+namespace fake {
+
+// Thrown by EndProgram, so a test can see that the program ended and that nothing after the
+// end ran.
+struct ProgramEnded {};
+
+struct Process {
+  DWORD id;
+  std::string name;  // the bytes of the name field up to (not including) its NUL
+  bool canOpen = true;
+  // When set, these 260 bytes are written into the name field as they are, NUL or not.
+  std::string rawField;
+};
+
+class FakeSystem : public platform::System {
+ public:
+  std::vector<Process> processes;
+  bool snapshotFails = false;
+  std::deque<int> answers;          // message box answers, in the order the boxes come up
+  std::uint32_t clock = 1'000'000;  // milliseconds; moves only while the code under test waits
+  std::wstring folder = L"C:\\Plindar";
+
+  // Every effect, in order: "@<ms> <what>".
+  std::vector<std::wstring> effects;
+  // What the walk did, in order, for the process terminator's tests.
+  std::vector<std::string> walk;
+  std::vector<DWORD> sizeAtFirst;  // dwSize as Process32First saw it
+  int pumps = 0;
+  std::string skinPath, skinReserved;
+
+  // Runs `event` from the pump once the clock reaches `at`, as a window event would.
+  void At(std::uint32_t at, std::function<void()> event) { scheduled_.emplace(at, std::move(event)); }
+
+  HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override {
+    walk.push_back("snapshot " + std::to_string(flags) + " " + std::to_string(processId));
+    if (snapshotFails) return INVALID_HANDLE_VALUE;
+    next_ = 0;
+    return kSnapshot;
+  }
+  BOOL Process32First(HANDLE snapshot, platform::ProcessEntry* entry) override {
+    sizeAtFirst.push_back(entry->dwSize);
+    next_ = 0;
+    return Fill(snapshot, entry);
+  }
+  BOOL Process32Next(HANDLE snapshot, platform::ProcessEntry* entry) override {
+    return Fill(snapshot, entry);
+  }
+  HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
+    walk.push_back("open " + std::to_string(processId) + " access " + std::to_string(access) +
+                   " inherit " + std::to_string(inherit));
+    for (const Process& p : processes)
+      if (p.id == processId && p.canOpen) return ProcessHandle(processId);
+    return nullptr;
+  }
+  BOOL TerminateProcess(HANDLE process, UINT exitCode) override {
+    const DWORD id = IdOf(process);
+    walk.push_back("terminate " + std::to_string(id) + " code " + std::to_string(exitCode));
+    Record(L"end " + std::to_wstring(id));
+    return TRUE;
+  }
+  BOOL CloseHandle(HANDLE handle) override {
+    walk.push_back(handle == kSnapshot ? "close snapshot"
+                                       : "close process " + std::to_string(IdOf(handle)));
+    return TRUE;
+  }
+
+  void Launch(const std::wstring& commandLine, int showState) override {
+    Record(L"launch " + commandLine + L" show " + std::to_wstring(showState));
+  }
+  void ClearClipboard() override { Record(L"clear clipboard"); }
+  int ShowMessageBox(const std::wstring& text, const std::wstring& title, unsigned style) override {
+    Record(L"ask " + title + L" " + std::to_wstring(style) + L" " + text);
+    if (answers.empty()) return platform::kAnswerCancel;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::int32_t TimeGetTime() override { return static_cast<std::int32_t>(clock); }
+  void PumpEvents() override {
+    ++pumps;
+    while (!scheduled_.empty() && Due(scheduled_.begin()->first)) {
+      auto event = std::move(scheduled_.begin()->second);
+      scheduled_.erase(scheduled_.begin());
+      event();
+    }
+  }
+  void WaitForEvents(std::uint32_t milliseconds) override {
+    std::uint32_t step = milliseconds;
+    if (!scheduled_.empty()) {
+      const std::uint32_t untilEvent = scheduled_.begin()->first - clock;
+      if (Due(scheduled_.begin()->first)) step = 0;
+      else if (untilEvent < step) step = untilEvent;
+    }
+    clock += step;
+  }
+  // The time of day as hours:minutes:seconds of the fake clock.
+  std::wstring TimeOfDayText() override {
+    const std::uint32_t s = clock / 1000;
+    wchar_t text[16];
+    swprintf(text, 16, L"%02u:%02u:%02u", (s / 3600) % 24, (s / 60) % 60, s % 60);
+    return text;
+  }
+
+  std::wstring ProgramFolder() override { return folder; }
+  void AttachSkin(const std::string& path, const std::string& reserved) override {
+    skinPath = path;
+    skinReserved = reserved;
+    Record(L"attach skin");
+  }
+  [[noreturn]] void EndProgram() override {
+    Record(L"end program");
+    throw ProgramEnded{};
+  }
+
+  void Record(const std::wstring& what) { effects.push_back(L"@" + std::to_wstring(clock) + L" " + what); }
+
+ private:
+  static inline HANDLE const kSnapshot = reinterpret_cast<HANDLE>(0x5000);
+  static HANDLE ProcessHandle(DWORD id) { return reinterpret_cast<HANDLE>(0x10000 + id * 4); }
+  static DWORD IdOf(HANDLE h) {
+    return static_cast<DWORD>((reinterpret_cast<UINT_PTR>(h) - 0x10000) / 4);
+  }
+  bool Due(std::uint32_t at) const { return static_cast<std::int32_t>(at - clock) <= 0; }
+
+  BOOL Fill(HANDLE snapshot, platform::ProcessEntry* entry) {
+    if (snapshot != kSnapshot || next_ >= processes.size()) return FALSE;
+    const Process& p = processes[next_++];
+    entry->th32ProcessID = p.id;
+    // Like Windows, write the name and its NUL over whatever the record held before, and leave
+    // the rest of the field alone.
+    if (!p.rawField.empty()) {
+      std::memcpy(entry->szExeFile, p.rawField.data(), sizeof(entry->szExeFile));
+    } else {
+      std::memcpy(entry->szExeFile, p.name.c_str(), p.name.size() + 1);
+    }
+    return TRUE;
+  }
+
+  size_t next_ = 0;
+  std::multimap<std::uint32_t, std::function<void()>> scheduled_;
+};
+
+}  // namespace fake

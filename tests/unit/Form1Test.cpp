@@ -1,0 +1,264 @@
+#include "ui/Form1.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeSystem.h"
+#include "platform/Text.h"
+#include "res/Texts.h"
+
+namespace {
+
+using Effects = std::vector<std::wstring>;
+
+// A form on a fake system whose clock starts at 10:00:00, with two rundll32.exe (ids 4 and
+// 12) and one explorer.exe (id 8) running.
+class Form1Test : public testing::Test {
+ protected:
+  static constexpr std::uint32_t kStart = 10 * 3600 * 1000;
+
+  Form1Test() {
+    system.clock = kStart;
+    system.processes = {{4, "rundll32.exe"}, {8, "explorer.exe"}, {12, "RunDll32.exe"}};
+  }
+
+  // The effects recorded from `from` on, with times relative to the start.
+  Effects EffectsSince(size_t from = 0) const {
+    Effects relative;
+    for (size_t i = from; i < system.effects.size(); ++i) {
+      const std::wstring& e = system.effects[i];
+      const size_t space = e.find(L' ');
+      const std::uint32_t at = static_cast<std::uint32_t>(std::stoul(e.substr(1, space - 1)));
+      relative.push_back(L"@" + std::to_wstring(at - kStart) + e.substr(space));
+    }
+    return relative;
+  }
+
+  std::vector<std::wstring> Log() const {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < form.List1.ListCount(); ++i) lines.push_back(form.List1.List(i));
+    return lines;
+  }
+
+  fake::FakeSystem system;
+  ui::Form1 form{system};
+};
+
+const std::wstring kRepairAsk =
+    std::wstring(L"ask Kestrin提示 68 ") + texts::kRepairQuestion;
+const std::wstring kClosingAsk =
+    std::wstring(L"ask Kestrin提示 67 ") + texts::kClosingQuestion;
+const std::wstring kSafeRemoval =
+    L"launch RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll show 1";
+
+TEST_F(Form1Test, QuickActionsReportInTheStatusBarWhateverTheyFound) {
+  form.Command1_Click();
+  EXPECT_EQ(EffectsSince(), Effects{L"@0 clear clipboard"});
+  EXPECT_EQ(form.S1.PanelText(2), L"已清空剪贴板,您可尝试卸载U盘...");
+
+  form.Command2_Click();
+  EXPECT_EQ(EffectsSince(1), (Effects{L"@0 end 4", L"@0 end 12"}));
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+
+  system.processes.clear();
+  form.Command2_Click();  // nothing to end: the same report
+  EXPECT_EQ(system.effects.size(), 3u);
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+
+  form.Command5_Click();
+  EXPECT_EQ(EffectsSince(3), Effects{L"@0 " + kSafeRemoval});
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...") << "Command5 reports nothing";
+}
+
+TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
+  form.Command3_Click();
+  EXPECT_EQ(EffectsSince(), Effects{L"@0 end 8"});
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除Explorer,请点击重启Explorer...");
+  EXPECT_EQ(form.Command3.Caption(), L"重启Explorer");
+
+  form.Command3_Click();
+  EXPECT_EQ(EffectsSince(1), Effects{L"@0 launch explorer.exe show 2"});
+  EXPECT_EQ(form.S1.PanelText(2), L"已重启Explorer,您可尝试卸载U盘...");
+  EXPECT_EQ(form.Command3.Caption(), L"清除Explorer");
+
+  // A caption that is neither of the two, even by case alone, makes a press do nothing.
+  form.Command3.SetCaption(L"清除explorer");
+  form.Command3_Click();
+  EXPECT_EQ(system.effects.size(), 2u);
+  EXPECT_EQ(form.Command3.Caption(), L"清除explorer");
+}
+
+TEST_F(Form1Test, ShellRestartChangesTheCaptionBeforeLaunching) {
+  struct CaptionAtLaunch : fake::FakeSystem {
+    ui::Form1* form = nullptr;
+    std::wstring caption;
+    void Launch(const std::wstring& commandLine, int show) override {
+      caption = form->Command3.Caption();
+      FakeSystem::Launch(commandLine, show);
+    }
+  } watching;
+  ui::Form1 watched(watching);
+  watching.form = &watched;
+  watched.Command3.SetCaption(L"重启Explorer");
+  watched.Command3_Click();
+  EXPECT_EQ(watching.caption, L"清除Explorer");
+}
+
+TEST_F(Form1Test, RepairRunsItsStepsWithTheirPausesAndLogsEachOne) {
+  system.answers = {platform::kAnswerYes};
+  form.Command4_Click();
+  EXPECT_EQ(EffectsSince(), (Effects{
+                                L"@0 " + kRepairAsk,
+                                L"@2000 clear clipboard",
+                                L"@4000 end 4",
+                                L"@4000 end 12",
+                                L"@7000 end 8",
+                                L"@9000 launch explorer.exe show 2",
+                                L"@12000 " + kSafeRemoval,
+                            }));
+  EXPECT_EQ(Log(), (std::vector<std::wstring>{
+                       L"[ 10:00:00 ]正进行一键强力修复...",
+                       L"[ 10:00:02 ]已清空剪贴板...",
+                       L"[ 10:00:04 ]已清除相关进程...",
+                       L"[ 10:00:07 ]已清除E,正在重启...",
+                       L"[ 10:00:09 ]已重启E...",
+                       L"[ 10:00:11 ]一键强力修复完毕...",
+                       L"[ 10:00:11 ]您可以尝试卸载U盘...",
+                   }));
+  EXPECT_TRUE(form.List1.Selected(6));
+  EXPECT_TRUE(form.Command4.Enabled());
+  EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded) << "the repair leaves the status alone";
+  EXPECT_EQ(form.Command3.Caption(), L"清除Explorer") << "and the shell toggle";
+
+  // A second run appends seven more lines below the first seven.
+  system.answers = {platform::kAnswerYes};
+  form.Command4_Click();
+  ASSERT_EQ(form.List1.ListCount(), 14);
+  EXPECT_EQ(form.List1.List(7), L"[ 10:00:12 ]正进行一键强力修复...");
+  EXPECT_TRUE(form.List1.Selected(13));
+}
+
+TEST_F(Form1Test, RepairAnsweredNoDoesNothing) {
+  system.answers = {platform::kAnswerNo};
+  form.Command4_Click();
+  EXPECT_EQ(EffectsSince(), Effects{L"@0 " + kRepairAsk});
+  EXPECT_EQ(form.List1.ListCount(), 0);
+  EXPECT_TRUE(form.Command4.Enabled());
+}
+
+TEST_F(Form1Test, RepairKeepsItsButtonDisabledUntilJustBeforeTheSafeRemovalDialog) {
+  std::vector<std::pair<std::uint32_t, bool>> enabled;
+  for (std::uint32_t at : {1u, 2500u, 8000u, 11900u})
+    system.At(kStart + at, [&, at] { enabled.emplace_back(at, form.Command4.Enabled()); });
+  struct EnabledAtLaunch : fake::FakeSystem {
+    ui::Form1* form = nullptr;
+    std::vector<bool> seen;
+    void Launch(const std::wstring& commandLine, int show) override {
+      seen.push_back(form->Command4.Enabled());
+      FakeSystem::Launch(commandLine, show);
+    }
+  } watching;
+  ui::Form1 watched(watching);
+  watching.form = &watched;
+  watching.answers = {platform::kAnswerYes};
+  watched.Command4_Click();
+  EXPECT_EQ(watching.seen, (std::vector<bool>{false, true})) << "shell restart, then the dialog";
+
+  system.answers = {platform::kAnswerYes};
+  form.Command4_Click();
+  EXPECT_EQ(enabled, (std::vector<std::pair<std::uint32_t, bool>>{
+                         {1, false}, {2500, false}, {8000, false}, {11900, false}}));
+}
+
+TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
+  system.At(kStart + 2500, [&] { form.Command2_Click(); });
+  form.List1.AddItem(L"earlier");
+  system.answers = {platform::kAnswerYes};
+  form.Command4_Click();
+  const Effects effects = EffectsSince();
+  ASSERT_GE(effects.size(), 4u);
+  EXPECT_EQ(effects[2], L"@2500 end 4");
+  EXPECT_EQ(effects[3], L"@2500 end 12");
+  EXPECT_EQ(effects.back(), L"@12000 " + kSafeRemoval);
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+  EXPECT_EQ(form.List1.ListCount(), 8);
+}
+
+TEST_F(Form1Test, ClosingDuringTheRepairAnsweredNoEndsItBeforeTheShellRestarts) {
+  // Between ending the shell (7 s) and starting it again (9 s).
+  system.At(kStart + 8000, [&] {
+    std::int16_t cancel = 0;
+    form.Form_QueryUnload(cancel, 0);
+  });
+  system.answers = {platform::kAnswerYes, platform::kAnswerNo};
+  EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
+  const Effects effects = EffectsSince();
+  EXPECT_EQ(effects.back(), L"@8000 end program");
+  for (const std::wstring& e : effects) EXPECT_EQ(e.find(L"launch"), std::wstring::npos) << e;
+  EXPECT_EQ(form.List1.ListCount(), 4);
+}
+
+TEST_F(Form1Test, ClosingDuringTheRepairCancelledLetsItFinish) {
+  system.At(kStart + 8000, [&] {
+    std::int16_t cancel = 0;
+    form.Form_QueryUnload(cancel, 0);
+    EXPECT_EQ(cancel, 1);
+  });
+  system.answers = {platform::kAnswerYes, platform::kAnswerCancel};
+  form.Command4_Click();
+  const Effects effects = EffectsSince();
+  EXPECT_EQ(effects[5], L"@8000 " + kClosingAsk);
+  EXPECT_EQ(effects[6], L"@9000 launch explorer.exe show 2");
+  EXPECT_EQ(form.List1.ListCount(), 7);
+}
+
+TEST_F(Form1Test, ClosingPromptEndsOrKeepsTheProgramAsAnswered) {
+  struct Case {
+    const char* what;
+    int answer;
+    bool ends;
+    Effects effects;
+  } cases[] = {
+      {"Yes opens the fan forum, then ends", platform::kAnswerYes, true,
+       {kClosingAsk, L"@0 launch explorer.exe http://kestrin.example.com/fans show 2",
+        L"@0 end program"}},
+      {"No ends", platform::kAnswerNo, true, {kClosingAsk, L"@0 end program"}},
+      {"Cancel, Esc or the box's close button keep the window", platform::kAnswerCancel, false,
+       {kClosingAsk}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    system.effects.clear();
+    system.answers = {c.answer};
+    std::int16_t cancel = 0;
+    bool ended = false;
+    try {
+      form.Form_QueryUnload(cancel, 0);
+    } catch (const fake::ProgramEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, c.ends);
+    EXPECT_EQ(cancel, c.ends ? 0 : 1);
+    Effects expected = c.effects;
+    expected[0] = L"@0 " + expected[0];
+    EXPECT_EQ(EffectsSince(), expected);
+  }
+}
+
+TEST_F(Form1Test, SiteOptionsOpenTheirPagesMinimised) {
+  form.Option1_Click();
+  form.Option2_Click();
+  EXPECT_EQ(EffectsSince(), (Effects{L"@0 launch explorer.exe http://kestrin.example.com/blog show 2",
+                                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2"}));
+}
+
+TEST_F(Form1Test, LogKeepsEveryLineAndSelectsTheNewestBeyond32767Lines) {
+  constexpr int kLines = 40'000;
+  ::SendMessageW(form.List1.handle(), WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < kLines; ++i) form.LogLine(L" ]" + std::to_wstring(i));
+  ASSERT_EQ(form.List1.ListCount(), kLines);
+  EXPECT_TRUE(form.List1.Selected(kLines - 1));
+  EXPECT_EQ(form.List1.List(kLines - 1), L"[ 10:00:00 ]39999");
+  EXPECT_EQ(form.List1.List(32768), L"[ 10:00:00 ]32768");
+}
+
+}  // namespace

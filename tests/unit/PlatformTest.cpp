@@ -1,0 +1,93 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/Form.h"
+#include "platform/Launch.h"
+#include "platform/RuntimeError.h"
+#include "platform/Text.h"
+#include "platform/WinSystem.h"
+
+namespace {
+
+using platform::LaunchFolders;
+using platform::ResolveLaunchProgram;
+
+TEST(LaunchProgram, ComesFromTheSystemsOwnFoldersNeverTheSearchPath) {
+  const LaunchFolders native{L"C:\\Windows", L"C:\\Windows\\system32", false};
+  const LaunchFolders wow64{L"C:\\Windows", L"C:\\Windows\\SysWOW64", true};
+  struct Case {
+    const wchar_t* commandLine;
+    const LaunchFolders& folders;
+    const wchar_t* program;
+  } cases[] = {
+      {L"explorer.exe", native, L"C:\\Windows\\explorer.exe"},
+      {L"explorer.exe", wow64, L"C:\\Windows\\explorer.exe"},
+      {L"explorer.exe http://kestrin.example.com/fans", native, L"C:\\Windows\\explorer.exe"},
+      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", native,
+       L"C:\\Windows\\system32\\rundll32.exe"},
+      // A 32-bit program on 64-bit Windows reaches the native rundll32 through Sysnative;
+      // the redirected system folder would start the 32-bit one.
+      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", wow64,
+       L"C:\\Windows\\Sysnative\\rundll32.exe"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << platform::WideToUtf8(c.commandLine));
+    EXPECT_EQ(ResolveLaunchProgram(c.commandLine, c.folders), c.program);
+  }
+}
+
+TEST(LaunchProgram, RefusesAnyOtherProgramAsFileNotFound) {
+  const LaunchFolders folders{L"C:\\Windows", L"C:\\Windows\\system32", false};
+  for (const wchar_t* commandLine : {L"notepad.exe", L".\\explorer.exe", L"explorer", L""}) {
+    try {
+      ResolveLaunchProgram(commandLine, folders);
+      ADD_FAILURE() << "launched " << platform::WideToUtf8(commandLine);
+    } catch (const platform::RuntimeError& e) {
+      EXPECT_EQ(e.number(), 53);
+    }
+  }
+}
+
+TEST(ProgramFolder, KeepsTheBackslashOnlyAtADrivesRoot) {
+  EXPECT_EQ(platform::FolderOfPath(L"C:\\Tools\\Plindar\\Plindar.exe"), L"C:\\Tools\\Plindar");
+  EXPECT_EQ(platform::FolderOfPath(L"E:\\Plindar.exe"), L"E:\\");
+  EXPECT_EQ(platform::FolderOfPath(L"\\\\server\\share\\Plindar.exe"), L"\\\\server\\share");
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+  platform::WinSystem system;
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring folder = system.ProgramFolder();
+  EXPECT_EQ(std::wstring(self).rfind(folder + L"\\", 0), 0u);
+  EXPECT_NE(folder.back(), L'\\');
+}
+
+TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {
+  const platform::RuntimeError error(53, L"文件未找到: SkinH_VB6.dll");
+  EXPECT_EQ(platform::RuntimeErrorText(error), L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll");
+}
+
+TEST(Text, PassesChineseThroughTheAnsiCodePage) {
+  if (::GetACP() != 936) GTEST_SKIP() << "needs the code page 936 (run under zh_CN)";
+  EXPECT_EQ(platform::WideToAnsi(L"软件/skinh.she"), "\xC8\xED\xBC\xFE/skinh.she");
+  EXPECT_EQ(platform::AnsiToWide("\xC8\xED\xBC\xFE"), L"软件");
+  // A character outside the code page is replaced, not dropped.
+  EXPECT_EQ(platform::WideToAnsi(L"a\u0E01b"), "a?b");
+}
+
+TEST(Text, LowerCasesLikeThePlatform) {
+  EXPECT_EQ(platform::LowerCase(L"RUNDLL32.EXE"), L"rundll32.exe");
+  EXPECT_EQ(platform::LowerCase(L"ÄÖÜ软件"), L"äöü软件");
+  EXPECT_EQ(platform::LowerCase(L""), L"");
+}
+
+TEST(Twips, ConvertAtTheSystemDpi) {
+  EXPECT_EQ(platform::TwipsToPixels(7815, 96), 521);
+  EXPECT_EQ(platform::TwipsToPixels(6870, 96), 458);
+  EXPECT_EQ(platform::TwipsToPixels(615, 144), 62);  // 61.5 rounds up
+  EXPECT_EQ(platform::TwipsToPixels(1440, 120), 120);
+}
+
+}  // namespace
