@@ -14,7 +14,7 @@
 namespace platform {
 
 // The ANSI process-entry record of a 32-bit build: nine 32-bit fields and a 260-byte name.
-using ProcessEntry = PROCESSENTRY32;
+using ProcessEntry = tagPROCESSENTRY32;  // the ANSI record, whatever UNICODE says
 static_assert(sizeof(ProcessEntry) == 296, "the toolhelp walk relies on the 296-byte ANSI record");
 static_assert(sizeof(ProcessEntry::szExeFile) == MAX_PATH);
 
