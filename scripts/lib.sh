@@ -13,7 +13,7 @@ plindar_as_root() {
 # Installs the cross compiler, Wine, Xvfb, ImageMagick and a Chinese font when any is missing.
 plindar_install_deps() {
   local missing=0
-  for tool in cmake i686-w64-mingw32-g++-posix wine Xvfb xauth xwininfo import; do
+  for tool in cmake i686-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-win32 wine Xvfb xauth xwininfo import; do
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
   [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || missing=1
@@ -26,6 +26,7 @@ plindar_install_deps() {
     plindar_as_root apt-get update -qq
     plindar_as_root apt-get install -y -qq --no-install-recommends \
       cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev googletest \
+      gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev \
       wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales \
       >/dev/null
   fi

@@ -198,6 +198,15 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
   return ids;
 }
 
+void EndAll(const std::wstring& name) {
+  for (DWORD id : ProcessesNamed(name)) {
+    platform::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process) continue;
+    ::TerminateProcess(process.get(), 0);
+    ::WaitForSingleObject(process.get(), 5000);
+  }
+}
+
 Plindar::Plindar(const std::wstring& folder, const std::wstring& workingFolder)
     : process_(folder + L"\\Plindar.exe", L"", workingFolder) {
   window_ = WaitForWindow(process_.id(), L"PlindarForm", 20s);

@@ -64,6 +64,8 @@ std::wstring MessageBoxText(HWND box);
 
 // Ids of the running processes whose image name equals `name` (case ignored).
 std::vector<DWORD> ProcessesNamed(const std::wstring& name);
+// Ends them and waits until they are gone.
+void EndAll(const std::wstring& name);
 
 // Polls `condition` until it holds or `timeout` passes; returns its last value.
 template <class Condition>

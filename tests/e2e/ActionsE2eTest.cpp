@@ -1,0 +1,276 @@
+// The window's actions on a real system: quick actions, the one-click repair, the closing
+// prompt and the site links, driven from outside the running program. These end every
+// rundll32.exe and explorer.exe, so they run only in a throwaway Wine prefix.
+//
+// In that prefix the shell the program starts, the Windows folder's explorer.exe, is replaced
+// by a recorder (the sleeper) that logs each start with its command line and show state, and a
+// stand-in safe-removal applet sits in the system folders as hotplug.dll.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "Driver.h"
+#include "platform/Text.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Plindar;
+
+constexpr int kCommand1 = 1, kCommand2 = 2, kCommand3 = 3, kCommand4 = 5, kList1 = 7,
+              kStatusBar = 8, kCommand5 = 9, kOption1 = 13, kOption2 = 14;
+
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH];
+  ::GetSystemWindowsDirectoryW(path, MAX_PATH);
+  return path;
+}
+
+std::wstring ShellPath() { return WindowsFolder() + L"\\explorer.exe"; }
+std::wstring ShellLog() { return ShellPath() + L".log"; }
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(platform::WideToAnsi(path), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool IsWow64() {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+class Actions : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!e2e::MayEndSystemProcesses()) return;
+    e2e::EndAll(L"rundll32.exe");  // a dialog left open holds the applet's file
+    const std::wstring bin = e2e::TestBinFolder();
+    ::MoveFileExW(ShellPath().c_str(), (ShellPath() + L".plindar-original").c_str(),
+                  MOVEFILE_REPLACE_EXISTING);
+    e2e::CopyFileOrFail(bin + L"\\sleeper.exe", ShellPath());
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    e2e::CopyFileOrFail(bin + L"\\hotplug32.dll", std::wstring(system) + L"\\hotplug.dll");
+    if (IsWow64())
+      e2e::CopyFileOrFail(bin + L"\\hotplug64.dll", WindowsFolder() + L"\\Sysnative\\hotplug.dll");
+  }
+  static void TearDownTestSuite() {
+    if (!e2e::MayEndSystemProcesses()) return;
+    e2e::EndAll(L"explorer.exe");
+    e2e::EndAll(L"rundll32.exe");
+    ::MoveFileExW((ShellPath() + L".plindar-original").c_str(), ShellPath().c_str(),
+                  MOVEFILE_REPLACE_EXISTING);
+  }
+
+  void SetUp() override {
+    if (!e2e::MayEndSystemProcesses())
+      GTEST_SKIP() << "ends every rundll32.exe and explorer.exe: runs only in a throwaway Wine "
+                      "prefix, or on Windows with PLINDAR_ALLOW_ENDING_SHELL=1";
+    ::DeleteFileW(ShellLog().c_str());
+  }
+
+  static std::wstring Status(const Plindar& p) {
+    return e2e::StatusPanelText(p.Control(kStatusBar), 1);
+  }
+  static int LogCount(const Plindar& p) {
+    return static_cast<int>(::SendMessageW(p.Control(kList1), LB_GETCOUNT, 0, 0));
+  }
+  static bool WaitForStatus(const Plindar& p, const std::wstring& text) {
+    return e2e::WaitUntil([&] { return Status(p) == text; }, 10s);
+  }
+  // Finds the program's message box with that text and presses `button` in it.
+  static bool Answer(Plindar& p, const std::wstring& text, int button) {
+    HWND box = e2e::WaitForWindow(p.process().id(), L"#32770", 10s);
+    if (!box) return false;
+    EXPECT_EQ(e2e::WindowText(box), L"Kestrin提示");
+    EXPECT_EQ(e2e::MessageBoxText(box), text);
+    ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return e2e::WaitUntil([&] { return !::IsWindow(box); }, 5s);
+  }
+  static bool StartRepair(Plindar& p) {
+    p.Click(kCommand4);
+    return Answer(p, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES);
+  }
+  static bool WaitForLogLines(const Plindar& p, int count, std::chrono::milliseconds timeout) {
+    return e2e::WaitUntil([&] { return LogCount(p) >= count; }, timeout);
+  }
+};
+
+TEST_F(Actions, Command1EmptiesTheClipboard) {
+  Plindar plindar;
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 8);
+  std::memcpy(::GlobalLock(text), L"USB", 8);
+  ::GlobalUnlock(text);
+  ::SetClipboardData(CF_UNICODETEXT, text);
+  ::CloseClipboard();
+  ASSERT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+  plindar.Click(kCommand1);
+  EXPECT_TRUE(WaitForStatus(plindar, L"已清空剪贴板,您可尝试卸载U盘..."));
+  EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+TEST_F(Actions, Command2EndsEveryRundll32) {
+  const std::wstring copy = e2e::FreshFolder(L"rundll") + L"\\rundll32.exe";
+  e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\sleeper.exe", copy);
+  e2e::Process first(copy), second(copy);
+  Plindar plindar;
+  plindar.Click(kCommand2);
+  EXPECT_TRUE(WaitForStatus(plindar, L"已清除相关进程,您可尝试卸载U盘..."));
+  EXPECT_NE(first.WaitForExit(10s), STILL_ACTIVE);
+  EXPECT_NE(second.WaitForExit(10s), STILL_ACTIVE);
+}
+
+TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
+  // A shell to end, and planted explorer.exe files beside the program and in its current
+  // folder, which the restart must not start.
+  const std::wstring sleeper = e2e::TestBinFolder() + L"\\sleeper.exe";
+  const std::wstring shellFolder = e2e::FreshFolder(L"shell");
+  e2e::CopyFileOrFail(sleeper, shellFolder + L"\\explorer.exe");
+  e2e::Process shell(shellFolder + L"\\explorer.exe");
+  const std::wstring programFolder = e2e::StagedCopy(L"planted");
+  const std::wstring currentFolder = e2e::FreshFolder(L"current");
+  for (const std::wstring& folder : {programFolder, currentFolder})
+    e2e::CopyFileOrFail(sleeper, folder + L"\\explorer.exe");
+
+  Plindar plindar(programFolder, currentFolder);
+  HWND command3 = plindar.Control(kCommand3);
+  plindar.Click(kCommand3);
+  EXPECT_TRUE(WaitForStatus(plindar, L"已清除Explorer,请点击重启Explorer..."));
+  EXPECT_EQ(e2e::WindowText(command3), L"重启Explorer");
+  EXPECT_NE(shell.WaitForExit(10s), STILL_ACTIVE);
+  EXPECT_TRUE(e2e::ProcessesNamed(L"explorer.exe").empty());
+
+  plindar.Click(kCommand3);
+  EXPECT_TRUE(WaitForStatus(plindar, L"已重启Explorer,您可尝试卸载U盘..."));
+  EXPECT_EQ(e2e::WindowText(command3), L"清除Explorer");
+  EXPECT_TRUE(e2e::WaitUntil([] { return ReadFile(ShellLog()) == "explorer.exe\t2\n"; }, 10s))
+      << ReadFile(ShellLog());
+  EXPECT_EQ(e2e::ProcessesNamed(L"explorer.exe").size(), 1u);
+  for (const std::wstring& folder : {programFolder, currentFolder})
+    EXPECT_EQ(::GetFileAttributesW((folder + L"\\explorer.exe.log").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "a planted explorer.exe was started from " << platform::WideToUtf8(folder);
+}
+
+TEST_F(Actions, Command5OpensTheSafeRemovalDialogAndCommand2ClosesIt) {
+  Plindar plindar;
+  const std::wstring before = Status(plindar);
+  plindar.Click(kCommand5);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return (dialog = ::FindWindowW(L"HotplugStandIn", nullptr)); }, 20s))
+      << "the safe-removal dialog did not open";
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(dialog, &pid);
+  const auto rundll = e2e::ProcessesNamed(L"rundll32.exe");
+  EXPECT_NE(std::find(rundll.begin(), rundll.end(), pid), rundll.end()) << "not in a rundll32.exe";
+  EXPECT_EQ(Status(plindar), before) << "Command5 reports nothing";
+
+  plindar.Click(kCommand2);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(dialog); }, 10s));
+}
+
+// Hours, minutes and seconds of a log line "[ H:MM:SS ]...", as seconds of the day.
+int SecondsOf(const std::wstring& line) {
+  int h = 0, m = 0, s = 0;
+  swscanf(line.c_str(), L"[ %d:%d:%d", &h, &m, &s);
+  return h * 3600 + m * 60 + s;
+}
+
+TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
+  Plindar plindar;
+  ASSERT_TRUE(StartRepair(plindar));
+  ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
+  EXPECT_FALSE(::IsWindowEnabled(plindar.Control(kCommand4)));
+
+  // A quick action clicked during a pause is served at once, while the repair goes on.
+  plindar.Click(kCommand1);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return Status(plindar) == L"已清空剪贴板,您可尝试卸载U盘..."; }, 1500ms));
+  EXPECT_LT(LogCount(plindar), 7);
+
+  ASSERT_TRUE(WaitForLogLines(plindar, 7, 30s));
+  HWND list = plindar.Control(kList1);
+  const wchar_t* suffixes[] = {L" ]正进行一键强力修复...", L" ]已清空剪贴板...", L" ]已清除相关进程...",
+                               L" ]已清除E,正在重启...", L" ]已重启E...", L" ]一键强力修复完毕...",
+                               L" ]您可以尝试卸载U盘..."};
+  std::vector<int> seconds;
+  for (int i = 0; i < 7; ++i) {
+    const std::wstring line = e2e::ListItem(list, i);
+    SCOPED_TRACE(platform::WideToUtf8(line));
+    EXPECT_EQ(line.rfind(L"[ ", 0), 0u);
+    EXPECT_TRUE(line.ends_with(suffixes[i]));
+    seconds.push_back(SecondsOf(line));
+  }
+  const int gaps[] = {2, 2, 3, 2, 2, 0};
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(seconds[i + 1] - seconds[i], gaps[i], 1) << "gap " << i;
+  EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 6);
+
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(kCommand4)); }, 5s));
+  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
+      << "the safe-removal dialog did not open";
+  EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
+  plindar.Click(kCommand2);  // closes the dialog again
+  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+}
+
+TEST_F(Actions, ClosedDuringTheRepairAndAnsweredNoEndsBeforeTheShellRestarts) {
+  Plindar plindar;
+  ASSERT_TRUE(StartRepair(plindar));
+  ASSERT_TRUE(WaitForLogLines(plindar, 4, 15s));  // the shell has just been ended
+  ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDNO));
+  EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
+  ::Sleep(3000);  // past the moment the repair would have started the shell
+  EXPECT_EQ(ReadFile(ShellLog()), "");
+  EXPECT_TRUE(e2e::ProcessesNamed(L"explorer.exe").empty());
+}
+
+TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
+  Plindar plindar;
+  ASSERT_TRUE(StartRepair(plindar));
+  ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
+  ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDCANCEL));
+  EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
+  EXPECT_TRUE(plindar.process().Running());
+  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s));
+  plindar.Click(kCommand2);
+  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+}
+
+TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
+  Plindar plindar;
+  ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDYES));
+  EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
+  EXPECT_TRUE(e2e::WaitUntil(
+      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; }, 10s))
+      << ReadFile(ShellLog());
+}
+
+TEST_F(Actions, SiteOptionsOpenTheirPagesAndTheLastOneStaysSelected) {
+  Plindar plindar;
+  plindar.Click(kOption1);
+  ASSERT_TRUE(e2e::WaitUntil([] { return !ReadFile(ShellLog()).empty(); }, 10s));
+  plindar.Click(kOption2);
+  EXPECT_TRUE(e2e::WaitUntil(
+      [] {
+        return ReadFile(ShellLog()) ==
+               "explorer.exe http://kestrin.example.com/blog\t2\n"
+               "explorer.exe http://kestrin.example.com/fans\t2\n";
+      },
+      10s))
+      << ReadFile(ShellLog());
+  EXPECT_EQ(::SendMessageW(plindar.Control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(plindar.Control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+}  // namespace
