@@ -1,0 +1,111 @@
+#pragma once
+// Scoped GDI for the painting paths: every object selected into a DC goes back out, every
+// DC that is taken is given back, every object made is deleted.
+#include <windows.h>
+
+#include <utility>
+
+namespace skin {
+
+class Brush {
+ public:
+  Brush() = default;
+  explicit Brush(COLORREF color) : brush_(::CreateSolidBrush(color)) {}
+  Brush(Brush&& other) noexcept : brush_(std::exchange(other.brush_, nullptr)) {}
+  Brush& operator=(Brush&& other) noexcept {
+    std::swap(brush_, other.brush_);
+    return *this;
+  }
+  ~Brush() {
+    if (brush_) ::DeleteObject(brush_);
+  }
+  HBRUSH get() const { return brush_; }
+
+ private:
+  HBRUSH brush_ = nullptr;
+};
+
+class Select {
+ public:
+  Select(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~Select() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+  Select(const Select&) = delete;
+  Select& operator=(const Select&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintDc() { ::EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetWindowDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Draws into a bitmap of the window's size and copies it to the target in one go, so a
+// control that is painted in layers does not flicker.
+class Buffered {
+ public:
+  Buffered(HDC target, const RECT& area)
+      : target_(target), area_(area), dc_(::CreateCompatibleDC(target)),
+        bitmap_(::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)),
+        select_(dc_, bitmap_) {}
+  ~Buffered() {
+    ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top,
+             dc_, 0, 0, SRCCOPY);
+  }
+  Buffered(const Buffered&) = delete;
+  Buffered& operator=(const Buffered&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  struct Dc {
+    HDC dc;
+    Dc(HDC d) : dc(d) {}
+    ~Dc() {
+      if (dc) ::DeleteDC(dc);
+    }
+    operator HDC() const { return dc; }
+  };
+  struct Bitmap {
+    HBITMAP bitmap;
+    Bitmap(HBITMAP b) : bitmap(b) {}
+    ~Bitmap() {
+      if (bitmap) ::DeleteObject(bitmap);
+    }
+    operator HGDIOBJ() const { return bitmap; }
+  };
+  HDC target_;
+  RECT area_;
+  Dc dc_;
+  Bitmap bitmap_;
+  Select select_;  // last: deselects the bitmap before it and the DC are deleted
+};
+
+}  // namespace skin
