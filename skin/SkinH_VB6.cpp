@@ -148,8 +148,11 @@ void PaintPushButton(HWND window, HDC target, const Look& look) {
   RECT text = client;
   if (pushed) ::OffsetRect(&text, 0, 1);
   const std::wstring caption = TextOf(window);
+  // Message box buttons carry access keys ("是(&Y)"): underline them as Windows would, and
+  // only while the keyboard cues are showing.
+  const bool hideCues = ::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL;
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | (hideCues ? DT_HIDEPREFIX : 0));
 }
 
 void PaintFrame(HWND window, HDC target, const Look& look) {

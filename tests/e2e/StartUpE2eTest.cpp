@@ -45,12 +45,34 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
   }
 }
 
-TEST(StartUp, WithoutTheSkinFileStartsAllTheSame) {
-  const std::wstring folder = e2e::StagedCopy(L"noskinfile");
-  ::DeleteFileW((folder + L"\\skinh.she").c_str());
-  e2e::Plindar plindar(folder);
-  ASSERT_TRUE(plindar.window());
-  EXPECT_TRUE(::IsWindowVisible(plindar.window()));
+TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
+  struct Case {
+    const char* what;
+    const wchar_t* folderName;
+    std::string contents;  // of skinh.she; none when empty
+  } cases[] = {
+      {"no skin file", L"noskinfile", ""},
+      {"a garbage skin file", L"garbageskin", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring folder = e2e::StagedCopy(c.folderName);
+    const std::wstring skinFile = folder + L"\\skinh.she";
+    ::DeleteFileW(skinFile.c_str());
+    if (!c.contents.empty()) {
+      platform::UniqueFile file(::CreateFileW(skinFile.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      DWORD written = 0;
+      ::WriteFile(file.get(), c.contents.data(), static_cast<DWORD>(c.contents.size()), &written, nullptr);
+    }
+    e2e::Plindar plindar(folder);
+    ASSERT_TRUE(plindar.window());
+    EXPECT_TRUE(::IsWindowVisible(plindar.window()));
+    plindar.Click(1);  // clearing the clipboard harms nothing
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return e2e::StatusPanelText(plindar.Control(8), 1) == L"已清空剪贴板,您可尝试卸载U盘..."; },
+        10s));
+  }
 }
 
 TEST(StartUp, ProgramFileCarriesItsIconAndVersion) {

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Screenshots of the running program, taken from the X server as a user would see them: with
+# the shipped skin, the pixels of a button face, a frame's inside, the window background and
+# the log list are the skin's colours; with a garbage skin file the program comes up all the
+# same, in the look Windows gives it. Saves the pictures under the build folder.
+# Usage: skin_screenshot.sh STAGE_DIR OUT_DIR
+set -euo pipefail
+stage=$1 out=$2
+mkdir -p "$out"
+failures=0
+
+# Starts Plindar from a folder, waits for its window and sets cx and cy to its client area's
+# top-left corner on the screen; the window is laid out 521 x 458 pixels at 96 DPI, with a
+# frame of equal width on the left, right and bottom.
+start() {
+  wine "$1/Plindar.exe" >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 1 100); do
+    info=$(xwininfo -root -tree 2>/dev/null | grep '"Plindar V2.0"' | head -n 1) && [ -n "$info" ] && break
+    sleep 0.2
+  done
+  [ -n "${info:-}" ] || { echo "the window did not come up"; exit 1; }
+  sleep 1.5  # first paint
+  # e.g.  0x400003 "Plindar V2.0": ("plindar.exe" "Wine")  529x487+375+156  +375+156
+  geometry=$(grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' <<<"$info")
+  read -r w h x y <<<"$(sed -E 's/([0-9]+)x([0-9]+).*\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3 \4/' <<<"$geometry")"
+  side=$(((w - 521) / 2))
+  cx=$((x + side))
+  cy=$((y + h - 458 - side))
+}
+
+stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; sleep 0.5; }
+
+pixel() {  # shot x y
+  convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6
+}
+
+expect() {  # what actual wanted
+  if [ "$2" = "$3" ]; then echo "ok   $1 #$2"; else echo "FAIL $1 #$2, wanted #$3"; failures=$((failures + 1)); fi
+}
+
+expect_not() {
+  if [ "$2" != "$3" ]; then echo "ok   $1 #$2 (not #$3)"; else echo "FAIL $1 still #$3"; failures=$((failures + 1)); fi
+}
+
+# Points in client coordinates, inside large areas of one colour.
+start "$stage"
+import -window root "$out/skinned.png"
+stop
+shot="$out/skinned.png"
+expect "window background" "$(pixel "$shot" $((cx + 260)) $((cy + 6)))" F4F6F9
+expect "window background between frames" "$(pixel "$shot" $((cx + 400)) $((cy + 104)))" F4F6F9
+expect "inside of a frame" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
+expect "button face" "$(pixel "$shot" $((cx + 30)) $((cy + 140)))" FFFFFF
+expect "log list" "$(pixel "$shot" $((cx + 120)) $((cy + 280)))" FFFFFF
+
+garbage=$(mktemp -d)
+cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$garbage/"
+head -c 3000 /dev/urandom >"$garbage/skinh.she"
+start "$garbage"
+import -window root "$out/unskinned.png"
+stop
+shot="$out/unskinned.png"
+expect_not "window background with a garbage skin file" "$(pixel "$shot" $((cx + 260)) $((cy + 6)))" F4F6F9
+expect_not "inside of a frame with a garbage skin file" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
+rm -rf "$garbage"
+
+echo "screenshots in $out"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,156 @@
+#include "skin/SkinFile.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using skin::Color;
+using skin::Parse;
+using skin::ParseStatus;
+using skin::Skin;
+
+constexpr Color kRed{0xFF, 0, 0};
+
+std::string ShippedSkin() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring file(path, length);
+  file = file.substr(0, file.find_last_of(L'\\')) + L"\\skinh.she";
+  std::ifstream in(file.c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(SkinFile, TheShippedFileSetsEveryKeyToItsDefault) {
+  const std::string text = ShippedSkin();
+  ASSERT_FALSE(text.empty());
+  const auto result = Parse(text);
+  EXPECT_EQ(result.status, ParseStatus::kOk);
+  EXPECT_EQ(result.keysSet, 27);
+  EXPECT_EQ(result.linesIgnored, 0);
+  const Skin defaults;
+  EXPECT_EQ(result.skin.windowBackground, defaults.windowBackground);
+  EXPECT_EQ(result.skin.buttonFace, defaults.buttonFace);
+  EXPECT_EQ(result.skin.listSelection, defaults.listSelection);
+  EXPECT_EQ(result.skin.messageBackground, defaults.messageBackground);
+  EXPECT_EQ(result.skin.fontFace, defaults.fontFace);
+  EXPECT_EQ(result.skin.fontSize, defaults.fontSize);
+}
+
+TEST(SkinFile, ABadLineLeavesItsKeyAtTheDefaultAndTouchesNothingElse) {
+  struct Case {
+    const char* what;
+    const char* line;
+  } cases[] = {
+      {"a colour with five digits", "text = #12345"},
+      {"a colour that is not hex", "text = #GG0000"},
+      {"a colour without its #", "text = 123456"},
+      {"a colour with seven digits", "text = #1234567"},
+      {"a colour with blanks inside", "text = # 12345"},
+      {"a line without =", "text #123456"},
+      {"an unknown key", "colour = #123456"},
+      {"a key with no value", "text ="},
+      {"an overlong line", nullptr},
+  };
+  const Skin defaults;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string bad = c.line ? c.line : "text = #" + std::string(2000, '1');
+    const std::string text = "[window]\nbackground = #FF0000\n" + bad + "\n[button]\nface = #FF0000\n";
+    const auto result = Parse(text);
+    EXPECT_EQ(result.status, ParseStatus::kOk);
+    EXPECT_EQ(result.skin.windowText, defaults.windowText);
+    EXPECT_EQ(result.skin.windowBackground, kRed);
+    EXPECT_EQ(result.skin.buttonFace, kRed);
+    EXPECT_EQ(result.keysSet, 2);
+    EXPECT_EQ(result.linesIgnored, 1);
+  }
+}
+
+TEST(SkinFile, SectionsScopeTheirKeysAndUnknownOnesAreIgnored) {
+  const auto result = Parse(
+      "background = #FF0000\n"      // before any section: belongs to none
+      "[sparkles]\nface = #FF0000\n"  // an unknown section's keys go nowhere
+      "[button\nface = #FF0000\n"     // a broken header ends the section before it
+      "[ button ]\nhot = #FF0000\n");
+  EXPECT_EQ(result.status, ParseStatus::kOk);
+  const Skin defaults;
+  EXPECT_EQ(result.skin.windowBackground, defaults.windowBackground);
+  EXPECT_EQ(result.skin.buttonFace, defaults.buttonFace);
+  EXPECT_EQ(result.skin.buttonHot, kRed);
+  EXPECT_EQ(result.keysSet, 1);
+}
+
+TEST(SkinFile, FontFaceAndSizeHaveTheirLimits) {
+  struct Case {
+    const char* value;
+    std::string face;
+    int size;
+  } cases[] = {
+      {"face = 微软雅黑\nsize = 12", "微软雅黑", 12},
+      {"size = 5", "Microsoft YaHei UI", 9},
+      {"size = 37", "Microsoft YaHei UI", 9},
+      {"size = 9pt", "Microsoft YaHei UI", 9},
+      {"size = -9", "Microsoft YaHei UI", 9},
+      {"face = ", "Microsoft YaHei UI", 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    const auto result = Parse(std::string("[font]\n") + c.value + "\n");
+    EXPECT_EQ(result.skin.fontFace, c.face);
+    EXPECT_EQ(result.skin.fontSize, c.size);
+  }
+  const auto longFace = Parse("[font]\nface = " + std::string(94, 'x') + "\n");
+  EXPECT_EQ(longFace.skin.fontFace, Skin{}.fontFace);
+}
+
+TEST(SkinFile, ReadsWhatEditorsSave) {
+  struct Case {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"a byte-order mark", "\xEF\xBB\xBF[window]\nbackground = #FF0000\n"},
+      {"CR LF", "[window]\r\nbackground = #FF0000\r\n"},
+      {"CR LF and LF mixed, no final break", "# c\r\n[window]\nbackground = #FF0000"},
+      {"blanks and tabs around everything", "  [window]\t\n\t background\t=  #FF0000  \n"},
+      {"comments of both kinds", "; one\n# two\n[window]\nbackground = #FF0000\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto result = Parse(c.text);
+    EXPECT_EQ(result.status, ParseStatus::kOk);
+    EXPECT_EQ(result.skin.windowBackground, kRed);
+  }
+}
+
+TEST(SkinFile, RefusesWhatIsNoSkinFile) {
+  struct Case {
+    const char* what;
+    std::string text;
+    ParseStatus status;
+  } cases[] = {
+      {"an empty file", "", ParseStatus::kNotASkin},
+      {"only comments", "# nothing here\n\n", ParseStatus::kNotASkin},
+      {"no section of ours", "[other]\nkey = value\n", ParseStatus::kNotASkin},
+      {"a NUL byte", std::string("[window]\nbackground = #FF0000\n\0", 31), ParseStatus::kNotASkin},
+      {"bytes that are not UTF-8", "[window]\nbackground = #FF0000\n\xC3\x28\n", ParseStatus::kNotASkin},
+      {"an overlong UTF-8 form", "[window]\n\xC0\xAF\n", ParseStatus::kNotASkin},
+      {"a truncated UTF-8 character", "[window]\n\xE5\xBE", ParseStatus::kNotASkin},
+      {"one byte over 64 KiB", "[window]\n" + std::string(64 * 1024 - 8, '#'), ParseStatus::kTooLarge},
+      {"exactly 64 KiB", "[window]\n" + std::string(64 * 1024 - 9, '#'), ParseStatus::kOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto result = Parse(c.text);
+    EXPECT_EQ(result.status, c.status);
+    if (c.status != ParseStatus::kOk) EXPECT_EQ(result.skin.windowBackground, Skin{}.windowBackground);
+  }
+}
+
+}  // namespace

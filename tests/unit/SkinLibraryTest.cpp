@@ -1,0 +1,218 @@
+// The skin library loaded into a test program the way Plindar loads it, attached to windows
+// of the test's own thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+
+#include "platform/Text.h"
+#include "skin/SkinH_VB6.h"
+
+namespace {
+
+using AttachFn = int(__stdcall*)(const char*, const char*);
+
+std::wstring BinFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring file(path, length);
+  return file.substr(0, file.find_last_of(L'\\'));
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "plindar-skin-" + std::to_string(::GetCurrentProcessId());
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::string Write(const std::string& name, const std::string& contents) {
+  const std::string path = TempFolder() + "\\" + name;
+  std::ofstream(path, std::ios::binary) << contents;
+  return path;
+}
+
+std::string SkinWith(const char* face) {
+  return std::string("[window]\nbackground = #102030\n[button]\nface = ") + face + "\n";
+}
+
+class SkinLibrary : public testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = ::LoadLibraryW((BinFolder() + L"\\SkinH_VB6.dll").c_str());
+    ASSERT_TRUE(library_);
+    attach_ = reinterpret_cast<AttachFn>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, "SkinH_AttachEx")));
+    ASSERT_TRUE(attach_);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"SkinTestForm";
+    ::RegisterClassW(&wc);
+    form_ = ::CreateWindowExW(0, wc.lpszClassName, L"skin test", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                              200, nullptr, nullptr, wc.hInstance, nullptr);
+    button_ = ::CreateWindowExW(0, L"BUTTON", L"按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10,
+                                10, 100, 30, form_, nullptr, wc.hInstance, nullptr);
+    option_ = ::CreateWindowExW(0, L"BUTTON", L"选项", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON,
+                                10, 50, 100, 20, form_, nullptr, wc.hInstance, nullptr);
+  }
+  void TearDown() override {
+    if (form_) ::DestroyWindow(form_);
+    // The library stays loaded, as it does in the program: its hook serves the thread.
+  }
+
+  // The colour the button paints a little inside its left edge, halfway down.
+  COLORREF ButtonFace() {
+    RECT r;
+    ::GetClientRect(button_, &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(button_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF color = ::GetPixel(dc, 4, r.bottom / 2);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return color;
+  }
+
+  HMODULE library_ = nullptr;
+  AttachFn attach_ = nullptr;
+  HWND form_ = nullptr, button_ = nullptr, option_ = nullptr;
+};
+
+TEST_F(SkinLibrary, ReturnsACodeForEveryKindOfBadFileAndNeverThrows) {
+  const std::string folder = TempFolder();
+  struct Case {
+    const char* what;
+    std::string path;
+    int code;
+  } cases[] = {
+      {"no path", "", kSkinNoPath},
+      {"no such file", folder + "\\missing.she", kSkinMissing},
+      {"no such folder", folder + "\\nowhere\\skinh.she", kSkinMissing},
+      {"a folder", folder, kSkinUnreadable},
+      {"over 64 KiB", Write("large.she", "[window]\n" + std::string(70000, '#')), kSkinTooLarge},
+      {"empty", Write("empty.she", ""), kSkinNotASkin},
+      {"binary", Write("binary.she", std::string("MZ\x90\0\3\0\0\0", 8)), kSkinNotASkin},
+      {"a good file", Write("good.she", SkinWith("#FF0000")), kSkinApplied},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(attach_(c.path.c_str(), ""), c.code);
+  }
+  EXPECT_EQ(attach_(nullptr, nullptr), kSkinNoPath);
+}
+
+TEST_F(SkinLibrary, OpensPathsWithMixedSlashesAsWindowsDoes) {
+  const std::string path = Write("mixed.she", SkinWith("#FF0000"));
+  const size_t slash = path.find_last_of('\\');
+  EXPECT_EQ(attach_((path.substr(0, slash) + "/" + path.substr(slash + 1)).c_str(), ""), kSkinApplied);
+  EXPECT_EQ(attach_((path.substr(0, slash) + "\\/" + path.substr(slash + 1)).c_str(), ""), kSkinApplied);
+}
+
+TEST_F(SkinLibrary, ASecondAttachReplacesTheLookWithoutLeaking) {
+  const std::string red = Write("red.she", SkinWith("#FF0000"));
+  const std::string green = Write("green.she", SkinWith("#00FF00"));
+  ASSERT_EQ(attach_(red.c_str(), ""), kSkinApplied);
+  EXPECT_EQ(ButtonFace(), RGB(0xFF, 0, 0));
+  ASSERT_EQ(attach_(green.c_str(), ""), kSkinApplied);
+  EXPECT_EQ(ButtonFace(), RGB(0, 0xFF, 0));
+
+  // Each attach makes a handful of GDI objects and each paint a few more. Where the system
+  // counts a process's GDI objects the count must not move; everywhere, a probe object made
+  // after each round must come from the same slots of the handle table, which it would not
+  // once leaked objects filled them.
+  const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  auto probe = [] {
+    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    ::DeleteObject(brush);
+    return reinterpret_cast<UINT_PTR>(brush) & 0xFFFF;  // the handle table's slot
+  };
+  UINT_PTR highest = 0, first = 0;
+  for (int i = 0; i < 400; ++i) {
+    ASSERT_EQ(attach_(i % 2 ? green.c_str() : red.c_str(), ""), kSkinApplied) << "round " << i;
+    ASSERT_EQ(ButtonFace(), i % 2 ? RGB(0, 0xFF, 0) : RGB(0xFF, 0, 0)) << "round " << i;
+    const UINT_PTR slot = probe();
+    if (i == 0) first = slot;
+    highest = std::max(highest, slot);
+  }
+  EXPECT_LT(highest - first, 64u) << "GDI objects pile up from round to round";
+  EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+
+  // A bad file afterwards leaves the look as it was.
+  EXPECT_EQ(attach_(Write("bad.she", "garbage").c_str(), ""), kSkinNotASkin);
+  EXPECT_EQ(ButtonFace(), RGB(0, 0xFF, 0));
+}
+
+TEST_F(SkinLibrary, ControlsKeepTheirPlaceAndTheirBehaviour) {
+  RECT before, after;
+  ::GetWindowRect(option_, &before);
+  ASSERT_EQ(attach_(Write("place.she", SkinWith("#FF0000")).c_str(), ""), kSkinApplied);
+  ::GetWindowRect(option_, &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+  ::SendMessageW(option_, BM_CLICK, 0, 0);
+  EXPECT_EQ(::SendMessageW(option_, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ::SetWindowTextW(button_, L"新的");
+  wchar_t text[16];
+  ::GetWindowTextW(button_, text, 16);
+  EXPECT_STREQ(text, L"新的");
+}
+
+// Runs inside the message box's own loop: records what the box's background brush is and
+// what its button paints, then presses OK.
+struct BoxProbe {
+  static inline COLORREF background = CLR_INVALID;
+  static inline COLORREF buttonFace = CLR_INVALID;
+  static BOOL CALLBACK FindBox(HWND w, LPARAM found) {
+    wchar_t name[16];
+    ::GetClassNameW(w, name, 16);
+    if (::lstrcmpW(name, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  static void CALLBACK Look(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    HDC screen = ::GetDC(nullptr);
+    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(box, WM_CTLCOLORDLG, (WPARAM)screen, (LPARAM)box));
+    LOGBRUSH info{};
+    if (brush && ::GetObjectW(brush, sizeof(info), &info)) background = info.lbColor;
+    HWND ok = ::GetDlgItem(box, IDOK);
+    if (ok) {
+      RECT r;
+      ::GetClientRect(ok, &r);
+      HDC dc = ::CreateCompatibleDC(screen);
+      HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+      HGDIOBJ old = ::SelectObject(dc, bitmap);
+      ::SendMessageW(ok, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      buttonFace = ::GetPixel(dc, 4, r.bottom / 2);
+      ::SelectObject(dc, old);
+      ::DeleteObject(bitmap);
+      ::DeleteDC(dc);
+    }
+    ::ReleaseDC(nullptr, screen);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
+TEST_F(SkinLibrary, MessageBoxesOpenedAfterTheAttachAreSkinned) {
+  ASSERT_EQ(attach_(Write("box.she", "[message]\nbackground = #203040\n[button]\nface = #405060\n").c_str(), ""),
+            kSkinApplied);
+  ::SetTimer(nullptr, 0, 200, &BoxProbe::Look);
+  EXPECT_EQ(::MessageBoxW(form_, L"测试", L"skin test", MB_OK), IDOK);
+  EXPECT_EQ(BoxProbe::background, RGB(0x20, 0x30, 0x40));
+  EXPECT_EQ(BoxProbe::buttonFace, RGB(0x40, 0x50, 0x60));
+}
+
+}  // namespace
