@@ -15,5 +15,7 @@ for file in "$exe" "$dll"; do
     grep -qiE "$allowed" <<<"$name" || { echo "$file imports $name"; exit 1; }
   done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 done
-"$objdump" -p "$dll" | grep -qE '\]\s+SkinH_AttachEx$' || { echo "SkinH_AttachEx not exported"; exit 1; }
+# Read whole before matching: grep -q stopping early would break objdump's pipe.
+exports=$("$objdump" -p "$dll")
+grep -qE '\]\s+SkinH_AttachEx$' <<<"$exports" || { echo "SkinH_AttachEx not exported"; exit 1; }
 echo "binaries: PE32 GUI, system imports only, ASLR and DEP on, SkinH_AttachEx exported"
