@@ -30,7 +30,9 @@ double Now() {
 double CpuMs(HANDLE process) {
   FILETIME created, exited, kernel, user;
   ::GetProcessTimes(process, &created, &exited, &kernel, &user);
-  auto ms = [](FILETIME t) { return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0; };
+  auto ms = [](FILETIME t) {
+    return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+  };
   return ms(kernel) + ms(user);
 }
 
@@ -89,7 +91,8 @@ int MeasureRepair() {
   std::wstring bin(self);
   bin = bin.substr(0, bin.find_last_of(L'\\'));
   std::wstring program = bin.substr(0, bin.find_last_of(L'\\')) + L"\\stage\\Plindar.exe";
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   std::wstring line = L"\"" + program + L"\"";
   if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -107,11 +110,13 @@ int MeasureRepair() {
   const double idleBefore = CpuMs(info.hProcess);
   ::Sleep(12000);
   const double idle = CpuMs(info.hProcess) - idleBefore;
-  std::printf("idle window, 12000 ms    Plindar CPU %.0f ms   = %.2f%% of one core\n", idle, idle / 120.0);
+  std::printf("idle window, 12000 ms    Plindar CPU %.0f ms   = %.2f%% of one core\n", idle,
+              idle / 120.0);
   ::PostMessageW(command4, BM_CLICK, 0, 0);
   HWND box = nullptr;
   for (int i = 0; i < 200 && !box; ++i, ::Sleep(20))
-    ::EnumThreadWindows(::GetWindowThreadProcessId(window, nullptr), FindBox, reinterpret_cast<LPARAM>(&box));
+    ::EnumThreadWindows(::GetWindowThreadProcessId(window, nullptr), FindBox,
+                        reinterpret_cast<LPARAM>(&box));
   if (!box) return std::fprintf(stderr, "no confirmation box\n"), 1;
 
   const double cpuBefore = CpuMs(info.hProcess);
@@ -123,8 +128,9 @@ int MeasureRepair() {
   }
   const double wall = Now() - start;
   const double cpu = CpuMs(info.hProcess) - cpuBefore;
-  std::printf("one-click repair         wall %.0f ms   Plindar CPU %.0f ms   = %.2f%% of one core\n",
-              wall, cpu, 100.0 * cpu / wall);
+  std::printf(
+      "one-click repair         wall %.0f ms   Plindar CPU %.0f ms   = %.2f%% of one core\n", wall,
+      cpu, 100.0 * cpu / wall);
   ::TerminateProcess(info.hProcess, 0);
   ::CloseHandle(info.hThread);
   ::CloseHandle(info.hProcess);
@@ -137,10 +143,13 @@ int main(int argc, char** argv) {
   const int pauses = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   platform::WinSystem system;
   ::timeBeginPeriod(1);  // neither wait may blame the clock's resolution
-  const Figures pumped = MeasurePauses(pauses, 200, [&](std::int16_t ms) { repair::Delay(system, ms); });
-  const Figures polling = MeasurePauses(pauses, 200, [&](std::int16_t ms) { PollingDelay(system, ms); });
+  const Figures pumped =
+      MeasurePauses(pauses, 200, [&](std::int16_t ms) { repair::Delay(system, ms); });
+  const Figures polling =
+      MeasurePauses(pauses, 200, [&](std::int16_t ms) { PollingDelay(system, ms); });
   ::timeEndPeriod(1);
-  std::printf("%d pauses of 200 ms each     CPU per second waited   overrun median   overrun max\n", pauses);
+  std::printf("%d pauses of 200 ms each     CPU per second waited   overrun median   overrun max\n",
+              pauses);
   std::printf("pumped delay (ours)        %8.1f ms            %8.2f ms      %8.2f ms\n",
               pumped.cpuPerSecond, pumped.medianOverrun, pumped.maxOverrun);
   std::printf("polling loop (reference)   %8.1f ms            %8.2f ms      %8.2f ms\n",
@@ -148,7 +157,8 @@ int main(int argc, char** argv) {
   std::printf("CPU ratio polling / pumped: %.0f x\n",
               polling.cpuPerSecond / std::max(pumped.cpuPerSecond, 0.01));
   if (!MayEndSystemProcesses()) {
-    std::printf("one-click repair         skipped: it ends the shell (see the comment at the top)\n");
+    std::printf(
+        "one-click repair         skipped: it ends the shell (see the comment at the top)\n");
     return 0;
   }
   return MeasureRepair();

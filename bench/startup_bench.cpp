@@ -34,7 +34,8 @@ BOOL CALLBACK Visible(HWND window, LPARAM param) {
 
 bool Measure(const std::wstring& program, Sample& sample) {
   std::wstring line = L"\"" + program + L"\"";
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   LARGE_INTEGER frequency, start, now;
   ::QueryPerformanceFrequency(&frequency);
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {  // interleaved, so drift hits all alike
     for (Program& program : programs) {
       Sample s{};
-      if (!Measure(program.path, s)) return std::fprintf(stderr, "%s did not show\n", program.label), 1;
+      if (!Measure(program.path, s))
+        return std::fprintf(stderr, "%s did not show\n", program.label), 1;
       program.ms.push_back(s.ms);
       program.peak.push_back(double(s.peakBytes) / 1048576.0);
     }
@@ -98,8 +100,8 @@ int main(int argc, char** argv) {
   std::printf("%-36s %9s %7s %13s %9s\n", "program", "visible", "ratio", "peak w. set", "above");
   for (const Program& program : programs) {
     const double ms = Median(program.ms), peak = Median(program.peak);
-    std::printf("%-36s %6.1f ms %7.2f %10.1f MB %6.1f MB\n", program.label, ms, plindarMs / ms, peak,
-                plindarPeak - peak);
+    std::printf("%-36s %6.1f ms %7.2f %10.1f MB %6.1f MB\n", program.label, ms, plindarMs / ms,
+                peak, plindarPeak - peak);
   }
   return 0;
 }

@@ -14,8 +14,8 @@ constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the d
 
 HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
                  DWORD exStyle, const RECT& r, int id) {
-  HWND child = ::CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
-                                 r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+  HWND child = ::CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, r.left,
+                                 r.top, r.right - r.left, r.bottom - r.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  ::GetModuleHandleW(nullptr), nullptr);
   if (!child) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
@@ -85,7 +85,8 @@ Form::Form(const FormLayout& layout, FormEvents& events)
                                   CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), this);
   if (!window) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
-  if (bigIcon_) ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  if (bigIcon_)
+    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   if (smallIcon_)
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   CreateControls();
@@ -110,8 +111,8 @@ void Form::CreateControls() {
                  top + TwipsToPixels(row.height, dpi_)};
     placed.push_back(r);
 
-    const bool groupStart = !(row.kind == ControlKind::Option && i > 0 &&
-                              controls[i - 1].kind == ControlKind::Option);
+    const bool groupStart =
+        !(row.kind == ControlKind::Option && i > 0 && controls[i - 1].kind == ControlKind::Option);
     const DWORD common = WS_CLIPSIBLINGS | (groupStart ? WS_GROUP : 0);
     const int id = kFirstControlId + static_cast<int>(i);
     HWND child = nullptr;
@@ -128,10 +129,10 @@ void Form::CreateControls() {
                             common | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, r, id);
         break;
       case ControlKind::TextBox:
-        child = CreateChild(window_.get(), L"EDIT", row.caption,
-                            common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                ES_AUTOVSCROLL,
-                            WS_EX_CLIENTEDGE, r, id);
+        child = CreateChild(
+            window_.get(), L"EDIT", row.caption,
+            common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+            WS_EX_CLIENTEDGE, r, id);
         break;
       case ControlKind::ListBox:
         child = CreateChild(window_.get(), L"LISTBOX", row.caption ? row.caption : L"",
@@ -180,7 +181,8 @@ void Form::SetUpStatusBar(HWND statusBar) {
   ::SendMessageW(statusBar, SB_SETPARTS, rightEdges.size(),
                  reinterpret_cast<LPARAM>(rightEdges.data()));
   for (size_t i = 0; i < panels.size(); ++i) {
-    if (panels[i].kind == PanelKind::Clock) clockPanel_ = static_cast<int>(i);
+    if (panels[i].kind == PanelKind::Clock)
+      clockPanel_ = static_cast<int>(i);
     else if (panels[i].text)
       ::SendMessageW(statusBar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(panels[i].text));
   }
@@ -338,7 +340,8 @@ bool OptionButton::Value() const {
 }
 
 void ListBox::AddItem(const std::wstring& item) {
-  const LRESULT index = ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  const LRESULT index =
+      ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   if (index == LB_ERR || index == LB_ERRSPACE) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
 }
 
@@ -370,7 +373,8 @@ void StatusBar::SetPanelText(int panel, const std::wstring& text) {
 }
 
 std::wstring StatusBar::PanelText(int panel) const {
-  const LRESULT info = ::SendMessageW(window_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
+  const LRESULT info =
+      ::SendMessageW(window_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
   std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
   ::SendMessageW(window_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1),
                  reinterpret_cast<LPARAM>(text.data()));

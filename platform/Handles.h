@@ -68,8 +68,8 @@ struct IconTraits {
   static void close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
-using UniqueHandle = Unique<KernelHandleTraits>;   // process, thread, event
-using UniqueFile = Unique<FileHandleTraits>;       // CreateFile, toolhelp snapshot
+using UniqueHandle = Unique<KernelHandleTraits>;  // process, thread, event
+using UniqueFile = Unique<FileHandleTraits>;      // CreateFile, toolhelp snapshot
 using UniqueModule = Unique<ModuleTraits>;
 using UniqueWindow = Unique<WindowTraits>;
 using UniqueGdiObject = Unique<GdiObjectTraits>;

@@ -8,12 +8,12 @@
 namespace platform {
 
 namespace error {
-inline constexpr int kInvalidCall = 5;        // 无效的过程调用或参数
-inline constexpr int kOutOfMemory = 7;        // 内存溢出
-inline constexpr int kDllLoad = 48;           // 加载 DLL 错误
-inline constexpr int kFileNotFound = 53;      // 文件未找到
-inline constexpr int kDllEntryNotFound = 453; // 找不到 DLL 入口点
-inline constexpr int kClipboard = 521;        // 不能打开剪贴板
+inline constexpr int kInvalidCall = 5;         // 无效的过程调用或参数
+inline constexpr int kOutOfMemory = 7;         // 内存溢出
+inline constexpr int kDllLoad = 48;            // 加载 DLL 错误
+inline constexpr int kFileNotFound = 53;       // 文件未找到
+inline constexpr int kDllEntryNotFound = 453;  // 找不到 DLL 入口点
+inline constexpr int kClipboard = 521;         // 不能打开剪贴板
 }  // namespace error
 
 class RuntimeError : public std::exception {

@@ -78,7 +78,8 @@ class SystemHandle {
   SystemHandle(System& system, HANDLE handle, HANDLE empty) noexcept
       : system_(&system), handle_(handle), empty_(empty) {}
   SystemHandle(SystemHandle&& other) noexcept
-      : system_(other.system_), handle_(std::exchange(other.handle_, other.empty_)),
+      : system_(other.system_),
+        handle_(std::exchange(other.handle_, other.empty_)),
         empty_(other.empty_) {}
   SystemHandle(const SystemHandle&) = delete;
   SystemHandle& operator=(const SystemHandle&) = delete;

@@ -128,7 +128,8 @@ std::wstring WinSystem::TimeOfDayText() {
 std::wstring WinSystem::ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
     if (length < path.size()) {
       path.resize(length);
@@ -153,7 +154,8 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
   auto attach = reinterpret_cast<AttachFn>(
       reinterpret_cast<void*>(::GetProcAddress(skinLibrary_.get(), "SkinH_AttachEx")));
   if (!attach)
-    throw RuntimeError(error::kDllEntryNotFound, L"找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll");
+    throw RuntimeError(error::kDllEntryNotFound,
+                       L"找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll");
   attach(skinPath.c_str(), reserved.c_str());
 }
 

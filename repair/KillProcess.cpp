@@ -27,9 +27,8 @@ void KillProcess(platform::System& system, const std::wstring& name) {
   for (BOOL more = system.Process32First(snapshot.get(), &entry); more;
        more = system.Process32Next(snapshot.get(), &entry)) {
     if (platform::LowerCase(ProcessName(entry)) != wanted) continue;
-    platform::SystemHandle process(system, system.OpenProcess(PROCESS_TERMINATE, FALSE,
-                                                              entry.th32ProcessID),
-                                   nullptr);
+    platform::SystemHandle process(
+        system, system.OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID), nullptr);
     if (process) system.TerminateProcess(process.get(), 0);
   }
 }

@@ -73,7 +73,9 @@ class WindowDc {
 class Buffered {
  public:
   Buffered(HDC target, const RECT& area)
-      : target_(target), area_(area), dc_(::CreateCompatibleDC(target)),
+      : target_(target),
+        area_(area),
+        dc_(::CreateCompatibleDC(target)),
         bitmap_(::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)),
         select_(dc_, bitmap_) {}
   ~Buffered() {

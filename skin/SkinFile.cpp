@@ -66,10 +66,14 @@ bool IsText(std::string_view text) {
     }
     size_t length = 0;
     std::uint32_t code = 0;
-    if ((c & 0xE0) == 0xC0) length = 2, code = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0) length = 3, code = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0) length = 4, code = c & 0x07;
-    else return false;
+    if ((c & 0xE0) == 0xC0)
+      length = 2, code = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+      length = 3, code = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+      length = 4, code = c & 0x07;
+    else
+      return false;
     if (i + length > text.size()) return false;
     for (size_t k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
@@ -153,8 +157,10 @@ ParseResult Parse(std::string_view text) {
         continue;
       }
       section = Trim(line.substr(1, line.size() - 2));
-      if (IsKnownSection(section)) sawSection = true;
-      else ++result.linesIgnored;
+      if (IsKnownSection(section))
+        sawSection = true;
+      else
+        ++result.linesIgnored;
       continue;
     }
 
@@ -170,8 +176,10 @@ ParseResult Parse(std::string_view text) {
       if (candidate.section == section && candidate.name == name) key = &candidate;
     // An unknown key, or a value that does not fit, leaves that key at its default and
     // touches nothing else.
-    if (key && ApplyValue(*key, value, result.skin)) ++result.keysSet;
-    else ++result.linesIgnored;
+    if (key && ApplyValue(*key, value, result.skin))
+      ++result.keysSet;
+    else
+      ++result.linesIgnored;
   }
   result.status = sawSection ? ParseStatus::kOk : ParseStatus::kNotASkin;
   if (!sawSection) result.skin = Skin{};

@@ -49,7 +49,7 @@ struct Skin {
   Color messageText{0x1F, 0x29, 0x37};
 
   std::string fontFace = "Microsoft YaHei UI";  // UTF-8
-  int fontSize = 9;                              // points
+  int fontSize = 9;                             // points
 };
 
 inline constexpr std::size_t kMaxFileBytes = 64 * 1024;
@@ -57,16 +57,16 @@ inline constexpr std::size_t kMaxLineBytes = 1024;
 inline constexpr std::size_t kMaxFaceBytes = 31 * 3;  // LF_FACESIZE - 1 characters of UTF-8
 
 enum class ParseStatus {
-  kOk,          // a skin file; every key it set well is in the result
-  kTooLarge,    // more than kMaxFileBytes
-  kNotASkin,    // empty, not UTF-8 text, or without a single section of ours
+  kOk,        // a skin file; every key it set well is in the result
+  kTooLarge,  // more than kMaxFileBytes
+  kNotASkin,  // empty, not UTF-8 text, or without a single section of ours
 };
 
 struct ParseResult {
   ParseStatus status = ParseStatus::kNotASkin;
-  Skin skin;            // defaults where a key was missing or its value malformed
-  int keysSet = 0;      // keys that took a value from the file
-  int linesIgnored = 0; // unknown, malformed or overlong lines and values
+  Skin skin;             // defaults where a key was missing or its value malformed
+  int keysSet = 0;       // keys that took a value from the file
+  int linesIgnored = 0;  // unknown, malformed or overlong lines and values
 };
 
 ParseResult Parse(std::string_view text);

@@ -31,8 +31,12 @@ struct Look {
   HFONT font = nullptr;
 
   explicit Look(const Skin& s)
-      : skin(s), window(Ref(s.windowBackground)), message(Ref(s.messageBackground)),
-        list(Ref(s.listBackground)), text(Ref(s.textBackground)), status(Ref(s.statusBackground)),
+      : skin(s),
+        window(Ref(s.windowBackground)),
+        message(Ref(s.messageBackground)),
+        list(Ref(s.listBackground)),
+        text(Ref(s.textBackground)),
+        status(Ref(s.statusBackground)),
         buttonFace(Ref(s.buttonFace)) {}
   ~Look() {
     if (font) ::DeleteObject(font);
@@ -74,7 +78,8 @@ Role RoleOf(HWND window, LONG style) {
         return Role::kNone;
     }
   }
-  if (is(L"ListBox")) return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) ? Role::kNone : Role::kList;
+  if (is(L"ListBox"))
+    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) ? Role::kNone : Role::kList;
   if (is(L"Edit")) return Role::kText;
   if (is(L"msctls_statusbar32")) return Role::kStatus;
   if (!(style & WS_CHILD)) return Role::kForm;
@@ -123,14 +128,16 @@ void PaintPushButton(HWND window, HDC target, const Look& look) {
   const bool focused = ::GetFocus() == window;
 
   HWND parent = ::GetParent(window);
-  const bool inDialog = parent && RoleOf(parent, ::GetWindowLongW(parent, GWL_STYLE)) == Role::kDialog;
+  const bool inDialog =
+      parent && RoleOf(parent, ::GetWindowLongW(parent, GWL_STYLE)) == Role::kDialog;
   ::FillRect(dc, &client, inDialog ? look.message.get() : look.window.get());
-  const Color face = !enabled ? s.buttonDisabled
-                     : pushed ? s.buttonPressed
+  const Color face = !enabled      ? s.buttonDisabled
+                     : pushed      ? s.buttonPressed
                      : Hot(window) ? s.buttonHot
                                    : s.buttonFace;
   const int radius = ::MulDiv(6, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
-  RoundedBox(dc, client, Ref(face), Ref(focused && enabled ? s.buttonFocus : s.buttonBorder), radius);
+  RoundedBox(dc, client, Ref(face), Ref(focused && enabled ? s.buttonFocus : s.buttonBorder),
+             radius);
   if (focused && enabled) {
     RECT inner = client;
     ::InflateRect(&inner, -1, -1);
@@ -206,7 +213,8 @@ void PaintOption(HWND window, HDC target, const Look& look) {
   Select font(dc, FontOf(window));
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
-  const int size = std::min<int>(::MulDiv(13, ::GetDeviceCaps(dc, LOGPIXELSY), 96), client.bottom) | 1;
+  const int size =
+      std::min<int>(::MulDiv(13, ::GetDeviceCaps(dc, LOGPIXELSY), 96), client.bottom) | 1;
   const int top = (client.bottom - size) / 2;
   const RECT ring{client.left + 1, top, client.left + 1 + size, top + size};
   {
@@ -261,8 +269,7 @@ void PaintList(HWND window, HDC target, const Look& look) {
   const int selected = static_cast<int>(::SendMessageW(window, LB_GETCURSEL, 0, 0));
   if (height <= 0) return;
   Brush selection(Ref(s.listSelection));
-  for (int i = static_cast<int>(::SendMessageW(window, LB_GETTOPINDEX, 0, 0));
-       i < count; ++i) {
+  for (int i = static_cast<int>(::SendMessageW(window, LB_GETTOPINDEX, 0, 0)); i < count; ++i) {
     RECT item;
     if (::SendMessageW(window, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) == LB_ERR) break;
     if (item.top >= client.bottom) break;
@@ -328,12 +335,23 @@ void PaintFlatEdge(HWND window, COLORREF border, COLORREF inside) {
 
 void Paint(HWND window, Role role, HDC dc, const Look& look) {
   switch (role) {
-    case Role::kPushButton: PaintPushButton(window, dc, look); break;
-    case Role::kFrame: PaintFrame(window, dc, look); break;
-    case Role::kOption: PaintOption(window, dc, look); break;
-    case Role::kList: PaintList(window, dc, look); break;
-    case Role::kStatus: PaintStatus(window, dc, look); break;
-    default: break;
+    case Role::kPushButton:
+      PaintPushButton(window, dc, look);
+      break;
+    case Role::kFrame:
+      PaintFrame(window, dc, look);
+      break;
+    case Role::kOption:
+      PaintOption(window, dc, look);
+      break;
+    case Role::kList:
+      PaintList(window, dc, look);
+      break;
+    case Role::kStatus:
+      PaintStatus(window, dc, look);
+      break;
+    default:
+      break;
   }
 }
 
@@ -341,24 +359,42 @@ void Paint(HWND window, Role role, HDC dc, const Look& look) {
 // be painted again in the skin's look.
 bool ChangesLook(Role role, UINT message, HWND window) {
   switch (message) {
-    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_SETTEXT:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_KEYDOWN: case WM_KEYUP:
-    case WM_CAPTURECHANGED: case WM_UPDATEUISTATE: case WM_CHAR:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CAPTURECHANGED:
+    case WM_UPDATEUISTATE:
+    case WM_CHAR:
       return true;
     case WM_MOUSEMOVE:
       return ::GetCapture() == window;
-    case BM_SETSTATE: case BM_SETCHECK: case BM_SETSTYLE: case BM_CLICK:
+    case BM_SETSTATE:
+    case BM_SETCHECK:
+    case BM_SETSTYLE:
+    case BM_CLICK:
       return role == Role::kPushButton || role == Role::kOption || role == Role::kFrame;
-    case LB_SETCURSEL: case LB_ADDSTRING: case LB_INSERTSTRING: case LB_DELETESTRING:
-    case LB_RESETCONTENT: case LB_SETTOPINDEX: case WM_VSCROLL: case WM_MOUSEWHEEL:
+    case LB_SETCURSEL:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETTOPINDEX:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
       return role == Role::kList;
     default:
       return false;
   }
 }
 
-LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                             UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
   const auto role = static_cast<Role>(data);
   const Look* look = g_look.get();
   if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
@@ -383,8 +419,10 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 1;
     case WM_NCPAINT: {
       const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-      if (role == Role::kList) PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
-      if (role == Role::kText) PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.textBackground));
+      if (role == Role::kList)
+        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
+      if (role == Role::kText)
+        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.textBackground));
       return result;
     }
     case WM_MOUSEMOVE:
@@ -410,8 +448,8 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // The program's windows and the message boxes: their background, and the colours of the
 // controls that ask their parent for them (static texts, the read-only text box).
-LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
   const bool dialog = static_cast<Role>(data) == Role::kDialog;
   const Look* look = g_look.get();
   if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
@@ -441,7 +479,8 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
       HDC dc = reinterpret_cast<HDC>(wParam);
-      const bool textBox = ::lstrcmpiW(ClassName(reinterpret_cast<HWND>(lParam)).c_str(), L"Edit") == 0;
+      const bool textBox =
+          ::lstrcmpiW(ClassName(reinterpret_cast<HWND>(lParam)).c_str(), L"Edit") == 0;
       if (textBox) {
         ::SetTextColor(dc, Ref(s.textText));
         ::SetBkColor(dc, Ref(s.textBackground));
@@ -576,8 +615,7 @@ int AttachSkin(const char* path) {
   // deleted only once nothing uses them any more.
   std::unique_ptr<Look> old = std::move(g_look);
   g_look = std::move(look);
-  if (!g_hook)
-    g_hook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
+  if (!g_hook) g_hook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
   ::EnumThreadWindows(::GetCurrentThreadId(), AttachTopLevel,
                       reinterpret_cast<LPARAM>(g_look->font));
   return kSkinApplied;

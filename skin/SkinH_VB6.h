@@ -9,10 +9,10 @@
 
 enum SkinHResult {
   kSkinApplied = 0,
-  kSkinNoPath = 1,       // null or empty path
-  kSkinMissing = 2,      // no such file
-  kSkinUnreadable = 3,   // a folder, or the file could not be read
-  kSkinTooLarge = 4,     // larger than 64 KiB
-  kSkinNotASkin = 5,     // empty, binary, or without a single section of the format
-  kSkinFailed = 6,       // Windows refused the resources the look needs
+  kSkinNoPath = 1,      // null or empty path
+  kSkinMissing = 2,     // no such file
+  kSkinUnreadable = 3,  // a folder, or the file could not be read
+  kSkinTooLarge = 4,    // larger than 64 KiB
+  kSkinNotASkin = 5,    // empty, binary, or without a single section of the format
+  kSkinFailed = 6,      // Windows refused the resources the look needs
 };

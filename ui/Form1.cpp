@@ -9,8 +9,8 @@
 namespace ui {
 namespace {
 
-constexpr LONG kWithoutSizingBorder = static_cast<LONG>(0xFFFBFFFF);  // clears WS_THICKFRAME
-constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;              // 68
+constexpr LONG kWithoutSizingBorder = static_cast<LONG>(0xFFFBFFFF);   // clears WS_THICKFRAME
+constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;  // 68
 constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION;  // 67
 
 }  // namespace
@@ -118,13 +118,20 @@ void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::
 void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
 
 void Form1::OnClick(int controlId) {
-  if (controlId == Command1.id()) Command1_Click();
-  else if (controlId == Command2.id()) Command2_Click();
-  else if (controlId == Command3.id()) Command3_Click();
-  else if (controlId == Command4.id()) Command4_Click();
-  else if (controlId == Command5.id()) Command5_Click();
-  else if (controlId == Option1.id()) Option1_Click();
-  else if (controlId == Option2.id()) Option2_Click();
+  if (controlId == Command1.id())
+    Command1_Click();
+  else if (controlId == Command2.id())
+    Command2_Click();
+  else if (controlId == Command3.id())
+    Command3_Click();
+  else if (controlId == Command4.id())
+    Command4_Click();
+  else if (controlId == Command5.id())
+    Command5_Click();
+  else if (controlId == Option1.id())
+    Option1_Click();
+  else if (controlId == Option2.id())
+    Option2_Click();
 }
 
 bool Form1::OnQueryUnload() {

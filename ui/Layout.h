@@ -37,7 +37,7 @@ inline constexpr std::array<platform::PanelLayout, 3> kPanels{{
     {PanelKind::Clock, 1440, nullptr},
 }};
 
-inline constexpr platform::FormLayout kForm1{texts::kFormCaption, 7815, 6870, IDI_PLINDAR,
-                                             kControls, kPanels};
+inline constexpr platform::FormLayout kForm1{texts::kFormCaption, 7815,      6870,
+                                             IDI_PLINDAR,         kControls, kPanels};
 
 }  // namespace ui

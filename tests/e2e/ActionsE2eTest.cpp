@@ -166,7 +166,8 @@ TEST_F(Actions, Command5OpensTheSafeRemovalDialogAndCommand2ClosesIt) {
   const std::wstring before = Status(plindar);
   plindar.Click(kCommand5);
   HWND dialog = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] { return (dialog = ::FindWindowW(L"HotplugStandIn", nullptr)); }, 20s))
+  ASSERT_TRUE(
+      e2e::WaitUntil([&] { return (dialog = ::FindWindowW(L"HotplugStandIn", nullptr)); }, 20s))
       << "the safe-removal dialog did not open";
   DWORD pid = 0;
   ::GetWindowThreadProcessId(dialog, &pid);
@@ -193,14 +194,16 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
 
   // A quick action clicked during a pause is served at once, while the repair goes on.
   plindar.Click(kCommand1);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return Status(plindar) == L"已清空剪贴板,您可尝试卸载U盘..."; }, 1500ms));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return Status(plindar) == L"已清空剪贴板,您可尝试卸载U盘..."; },
+                             1500ms));
   EXPECT_LT(LogCount(plindar), 7);
 
   ASSERT_TRUE(WaitForLogLines(plindar, 7, 30s));
   HWND list = plindar.Control(kList1);
-  const wchar_t* suffixes[] = {L" ]正进行一键强力修复...", L" ]已清空剪贴板...", L" ]已清除相关进程...",
-                               L" ]已清除E,正在重启...", L" ]已重启E...", L" ]一键强力修复完毕...",
-                               L" ]您可以尝试卸载U盘..."};
+  const wchar_t* suffixes[] = {
+      L" ]正进行一键强力修复...", L" ]已清空剪贴板...", L" ]已清除相关进程...",
+      L" ]已清除E,正在重启...",   L" ]已重启E...",      L" ]一键强力修复完毕...",
+      L" ]您可以尝试卸载U盘..."};
   std::vector<int> seconds;
   for (int i = 0; i < 7; ++i) {
     const std::wstring line = e2e::ListItem(list, i);
@@ -214,11 +217,13 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 6);
 
   EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(kCommand4)); }, 5s));
-  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
       << "the safe-removal dialog did not open";
   EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
   plindar.Click(kCommand2);  // closes the dialog again
-  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
 }
 
 TEST_F(Actions, ClosedDuringTheRepairAndAnsweredNoEndsBeforeTheShellRestarts) {
@@ -241,9 +246,11 @@ TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
   ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDCANCEL));
   EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
   EXPECT_TRUE(plindar.process().Running());
-  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s));
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s));
   plindar.Click(kCommand2);
-  EXPECT_TRUE(e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
 }
 
 TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
@@ -252,7 +259,8 @@ TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
   ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDYES));
   EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
   EXPECT_TRUE(e2e::WaitUntil(
-      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; }, 10s))
+      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
+      10s))
       << ReadFile(ShellLog());
 }
 

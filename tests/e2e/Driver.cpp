@@ -50,8 +50,8 @@ std::wstring StageFolder() {
 std::wstring FreshFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"plindar-e2e-" +
-                              std::to_wstring(::GetCurrentProcessId()) + L"-" + name;
+  const std::wstring folder =
+      std::wstring(temp) + L"plindar-e2e-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + name;
   ::CreateDirectoryW(folder.c_str(), nullptr);
   return folder;
 }
@@ -74,8 +74,7 @@ bool MayEndSystemProcesses() {
   const bool wine =
       ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   if (wine) return ::GetEnvironmentVariableA("PLINDAR_THROWAWAY_PREFIX", value, 8) > 0;
-  return ::GetEnvironmentVariableA("PLINDAR_ALLOW_ENDING_SHELL", value, 8) > 0 &&
-         value[0] == '1';
+  return ::GetEnvironmentVariableA("PLINDAR_ALLOW_ENDING_SHELL", value, 8) > 0 && value[0] == '1';
 }
 
 Process::Process(const std::wstring& program, const std::wstring& arguments,
@@ -136,8 +135,8 @@ HWND WaitForWindow(DWORD pid, const wchar_t* windowClass, std::chrono::milliseco
 std::wstring WindowText(HWND window) {
   wchar_t text[4096] = L"";
   // WM_GETTEXT is carried across processes by the system; GetWindowText would not ask.
-  ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
-                        5000, nullptr);
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        nullptr);
   return text;
 }
 

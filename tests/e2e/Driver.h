@@ -81,7 +81,8 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
 // The running program, started from a folder, with its main window found.
 class Plindar {
  public:
-  explicit Plindar(const std::wstring& folder = StageFolder(), const std::wstring& workingFolder = L"");
+  explicit Plindar(const std::wstring& folder = StageFolder(),
+                   const std::wstring& workingFolder = L"");
   HWND window() const { return window_; }
   HWND Control(int tabIndex) const;  // by its place in the tab order
   Process& process() { return process_; }

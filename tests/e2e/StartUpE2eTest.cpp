@@ -63,14 +63,17 @@ TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
       platform::UniqueFile file(::CreateFileW(skinFile.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
       DWORD written = 0;
-      ::WriteFile(file.get(), c.contents.data(), static_cast<DWORD>(c.contents.size()), &written, nullptr);
+      ::WriteFile(file.get(), c.contents.data(), static_cast<DWORD>(c.contents.size()), &written,
+                  nullptr);
     }
     e2e::Plindar plindar(folder);
     ASSERT_TRUE(plindar.window());
     EXPECT_TRUE(::IsWindowVisible(plindar.window()));
     plindar.Click(1);  // clearing the clipboard harms nothing
     EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return e2e::StatusPanelText(plindar.Control(8), 1) == L"已清空剪贴板,您可尝试卸载U盘..."; },
+        [&] {
+          return e2e::StatusPanelText(plindar.Control(8), 1) == L"已清空剪贴板,您可尝试卸载U盘...";
+        },
         10s));
   }
 }
@@ -93,7 +96,8 @@ TEST(StartUp, ProgramFileCarriesItsIconAndVersion) {
   for (const wchar_t* key : {L"FileVersion", L"ProductVersion"}) {
     wchar_t* value = nullptr;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + key;
-    ASSERT_TRUE(::VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length));
+    ASSERT_TRUE(
+        ::VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length));
     EXPECT_STREQ(value, L"1.00");
   }
 }

@@ -104,7 +104,9 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionWhereTheLayoutPutsIt) {
     EXPECT_TRUE(::IsWindowVisible(control));
     EXPECT_EQ(::lstrcmpiW(e2e::ClassOf(control).c_str(), c.windowClass), 0)
         << platform::WideToUtf8(e2e::ClassOf(control));
-    if (c.caption) EXPECT_EQ(e2e::WindowText(control), c.caption);
+    if (c.caption) {
+      EXPECT_EQ(e2e::WindowText(control), c.caption);
+    }
     const RECT r = e2e::RectInParent(control);
     const POINT at = Origin(c.tabIndex);
     EXPECT_EQ(r.left, at.x);

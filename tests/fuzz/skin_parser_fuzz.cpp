@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const skin::ParseResult result = skin::Parse(text);
   if (result.skin.fontSize < 6 || result.skin.fontSize > 36) std::abort();
-  if (result.skin.fontFace.empty() || result.skin.fontFace.size() > skin::kMaxFaceBytes) std::abort();
+  if (result.skin.fontFace.empty() || result.skin.fontFace.size() > skin::kMaxFaceBytes)
+    std::abort();
   if (result.status != skin::ParseStatus::kOk && result.keysSet != 0 &&
       result.status != skin::ParseStatus::kNotASkin)
     std::abort();

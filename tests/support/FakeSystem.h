@@ -22,7 +22,7 @@ struct Process {
   std::string name;  // the bytes of the name field up to (not including) its NUL
   bool canOpen = true;
   // When set, these 260 bytes are written into the name field as they are, NUL or not.
-  std::string rawField;
+  std::string rawField = {};
 };
 
 class FakeSystem : public platform::System {
@@ -42,7 +42,9 @@ class FakeSystem : public platform::System {
   std::string skinPath, skinReserved;
 
   // Runs `event` from the pump once the clock reaches `at`, as a window event would.
-  void At(std::uint32_t at, std::function<void()> event) { scheduled_.emplace(at, std::move(event)); }
+  void At(std::uint32_t at, std::function<void()> event) {
+    scheduled_.emplace(at, std::move(event));
+  }
 
   HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override {
     walk.push_back("snapshot " + std::to_string(flags) + " " + std::to_string(processId));
@@ -102,8 +104,10 @@ class FakeSystem : public platform::System {
     std::uint32_t step = milliseconds;
     if (!scheduled_.empty()) {
       const std::uint32_t untilEvent = scheduled_.begin()->first - clock;
-      if (Due(scheduled_.begin()->first)) step = 0;
-      else if (untilEvent < step) step = untilEvent;
+      if (Due(scheduled_.begin()->first))
+        step = 0;
+      else if (untilEvent < step)
+        step = untilEvent;
     }
     clock += step;
   }
@@ -126,7 +130,9 @@ class FakeSystem : public platform::System {
     throw ProgramEnded{};
   }
 
-  void Record(const std::wstring& what) { effects.push_back(L"@" + std::to_wstring(clock) + L" " + what); }
+  void Record(const std::wstring& what) {
+    effects.push_back(L"@" + std::to_wstring(clock) + L" " + what);
+  }
 
  private:
   static inline HANDLE const kSnapshot = reinterpret_cast<HANDLE>(0x5000);

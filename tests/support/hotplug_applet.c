@@ -28,8 +28,8 @@ static void ShowStandIn(HWND parent) {
   }
 }
 
-__declspec(dllexport) LONG CALLBACK CPlApplet(HWND parent, UINT message, LPARAM first,
-                                              LPARAM second) {
+__declspec(dllexport) LONG CALLBACK
+    CPlApplet(HWND parent, UINT message, LPARAM first, LPARAM second) {
   (void)first;
   switch (message) {
     case CPL_INIT:

@@ -13,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   startup.cb = sizeof(startup);
   ::GetStartupInfoW(&startup);
   const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-  const std::wstring line = std::wstring(::GetCommandLineW()) + L"\t" + std::to_wstring(show) + L"\n";
+  const std::wstring line =
+      std::wstring(::GetCommandLineW()) + L"\t" + std::to_wstring(show) + L"\n";
   char utf8[4096];
   const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()),
                                           utf8, sizeof(utf8), nullptr, nullptr);

@@ -107,8 +107,8 @@ TEST(Delay, RealPumpServesMessagesPostedDuringTheWait) {
   EXPECT_GE(waited, std::chrono::milliseconds(590));
   EXPECT_LT(waited, std::chrono::milliseconds(3000));
   auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  const ULONGLONG cpu100ns = ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) -
-                             ticks(userBefore);
+  const ULONGLONG cpu100ns =
+      ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore);
   // A spinning wait would burn about the whole 600 ms; allow a generous fraction of it.
   EXPECT_LT(cpu100ns, 3'000'000u) << "the wait used " << cpu100ns / 10'000 << " ms of CPU";
 }

@@ -43,10 +43,8 @@ class Form1Test : public testing::Test {
   ui::Form1 form{system};
 };
 
-const std::wstring kRepairAsk =
-    std::wstring(L"ask Kestrin提示 68 ") + texts::kRepairQuestion;
-const std::wstring kClosingAsk =
-    std::wstring(L"ask Kestrin提示 67 ") + texts::kClosingQuestion;
+const std::wstring kRepairAsk = std::wstring(L"ask Kestrin提示 68 ") + texts::kRepairQuestion;
+const std::wstring kClosingAsk = std::wstring(L"ask Kestrin提示 67 ") + texts::kClosingQuestion;
 const std::wstring kSafeRemoval =
     L"launch RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll show 1";
 
@@ -66,7 +64,8 @@ TEST_F(Form1Test, QuickActionsReportInTheStatusBarWhateverTheyFound) {
 
   form.Command5_Click();
   EXPECT_EQ(EffectsSince(3), Effects{L"@0 " + kSafeRemoval});
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...") << "Command5 reports nothing";
+  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...")
+      << "Command5 reports nothing";
 }
 
 TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
@@ -218,11 +217,15 @@ TEST_F(Form1Test, ClosingPromptEndsOrKeepsTheProgramAsAnswered) {
     bool ends;
     Effects effects;
   } cases[] = {
-      {"Yes opens the fan forum, then ends", platform::kAnswerYes, true,
+      {"Yes opens the fan forum, then ends",
+       platform::kAnswerYes,
+       true,
        {kClosingAsk, L"@0 launch explorer.exe http://kestrin.example.com/fans show 2",
         L"@0 end program"}},
       {"No ends", platform::kAnswerNo, true, {kClosingAsk, L"@0 end program"}},
-      {"Cancel, Esc or the box's close button keep the window", platform::kAnswerCancel, false,
+      {"Cancel, Esc or the box's close button keep the window",
+       platform::kAnswerCancel,
+       false,
        {kClosingAsk}},
   };
   for (const Case& c : cases) {
@@ -247,8 +250,9 @@ TEST_F(Form1Test, ClosingPromptEndsOrKeepsTheProgramAsAnswered) {
 TEST_F(Form1Test, SiteOptionsOpenTheirPagesMinimised) {
   form.Option1_Click();
   form.Option2_Click();
-  EXPECT_EQ(EffectsSince(), (Effects{L"@0 launch explorer.exe http://kestrin.example.com/blog show 2",
-                                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2"}));
+  EXPECT_EQ(EffectsSince(),
+            (Effects{L"@0 launch explorer.exe http://kestrin.example.com/blog show 2",
+                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2"}));
 }
 
 TEST_F(Form1Test, LogKeepsEveryLineAndSelectsTheNewestBeyond32767Lines) {

@@ -66,7 +66,8 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 
 TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {
   const platform::RuntimeError error(53, L"文件未找到: SkinH_VB6.dll");
-  EXPECT_EQ(platform::RuntimeErrorText(error), L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll");
+  EXPECT_EQ(platform::RuntimeErrorText(error),
+            L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll");
 }
 
 TEST(Text, PassesChineseThroughTheAnsiCodePage) {

@@ -62,7 +62,8 @@ TEST(SkinFile, ABadLineLeavesItsKeyAtTheDefaultAndTouchesNothingElse) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string bad = c.line ? c.line : "text = #" + std::string(2000, '1');
-    const std::string text = "[window]\nbackground = #FF0000\n" + bad + "\n[button]\nface = #FF0000\n";
+    const std::string text =
+        "[window]\nbackground = #FF0000\n" + bad + "\n[button]\nface = #FF0000\n";
     const auto result = Parse(text);
     EXPECT_EQ(result.status, ParseStatus::kOk);
     EXPECT_EQ(result.skin.windowText, defaults.windowText);
@@ -75,7 +76,7 @@ TEST(SkinFile, ABadLineLeavesItsKeyAtTheDefaultAndTouchesNothingElse) {
 
 TEST(SkinFile, SectionsScopeTheirKeysAndUnknownOnesAreIgnored) {
   const auto result = Parse(
-      "background = #FF0000\n"      // before any section: belongs to none
+      "background = #FF0000\n"        // before any section: belongs to none
       "[sparkles]\nface = #FF0000\n"  // an unknown section's keys go nowhere
       "[button\nface = #FF0000\n"     // a broken header ends the section before it
       "[ button ]\nhot = #FF0000\n");
@@ -93,12 +94,9 @@ TEST(SkinFile, FontFaceAndSizeHaveTheirLimits) {
     std::string face;
     int size;
   } cases[] = {
-      {"face = 微软雅黑\nsize = 12", "微软雅黑", 12},
-      {"size = 5", "Microsoft YaHei UI", 9},
-      {"size = 37", "Microsoft YaHei UI", 9},
-      {"size = 9pt", "Microsoft YaHei UI", 9},
-      {"size = -9", "Microsoft YaHei UI", 9},
-      {"face = ", "Microsoft YaHei UI", 9},
+      {"face = 微软雅黑\nsize = 12", "微软雅黑", 12}, {"size = 5", "Microsoft YaHei UI", 9},
+      {"size = 37", "Microsoft YaHei UI", 9},         {"size = 9pt", "Microsoft YaHei UI", 9},
+      {"size = -9", "Microsoft YaHei UI", 9},         {"face = ", "Microsoft YaHei UI", 9},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -139,17 +137,21 @@ TEST(SkinFile, RefusesWhatIsNoSkinFile) {
       {"only comments", "# nothing here\n\n", ParseStatus::kNotASkin},
       {"no section of ours", "[other]\nkey = value\n", ParseStatus::kNotASkin},
       {"a NUL byte", std::string("[window]\nbackground = #FF0000\n\0", 31), ParseStatus::kNotASkin},
-      {"bytes that are not UTF-8", "[window]\nbackground = #FF0000\n\xC3\x28\n", ParseStatus::kNotASkin},
+      {"bytes that are not UTF-8", "[window]\nbackground = #FF0000\n\xC3\x28\n",
+       ParseStatus::kNotASkin},
       {"an overlong UTF-8 form", "[window]\n\xC0\xAF\n", ParseStatus::kNotASkin},
       {"a truncated UTF-8 character", "[window]\n\xE5\xBE", ParseStatus::kNotASkin},
-      {"one byte over 64 KiB", "[window]\n" + std::string(64 * 1024 - 8, '#'), ParseStatus::kTooLarge},
+      {"one byte over 64 KiB", "[window]\n" + std::string(64 * 1024 - 8, '#'),
+       ParseStatus::kTooLarge},
       {"exactly 64 KiB", "[window]\n" + std::string(64 * 1024 - 9, '#'), ParseStatus::kOk},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const auto result = Parse(c.text);
     EXPECT_EQ(result.status, c.status);
-    if (c.status != ParseStatus::kOk) EXPECT_EQ(result.skin.windowBackground, Skin{}.windowBackground);
+    if (c.status != ParseStatus::kOk) {
+      EXPECT_EQ(result.skin.windowBackground, Skin{}.windowBackground);
+    }
   }
 }
 

@@ -25,7 +25,8 @@ std::wstring BinFolder() {
 std::string TempFolder() {
   char temp[MAX_PATH];
   ::GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "plindar-skin-" + std::to_string(::GetCurrentProcessId());
+  std::string folder =
+      std::string(temp) + "plindar-skin-" + std::to_string(::GetCurrentProcessId());
   ::CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
@@ -115,8 +116,10 @@ TEST_F(SkinLibrary, ReturnsACodeForEveryKindOfBadFileAndNeverThrows) {
 TEST_F(SkinLibrary, OpensPathsWithMixedSlashesAsWindowsDoes) {
   const std::string path = Write("mixed.she", SkinWith("#FF0000"));
   const size_t slash = path.find_last_of('\\');
-  EXPECT_EQ(attach_((path.substr(0, slash) + "/" + path.substr(slash + 1)).c_str(), ""), kSkinApplied);
-  EXPECT_EQ(attach_((path.substr(0, slash) + "\\/" + path.substr(slash + 1)).c_str(), ""), kSkinApplied);
+  EXPECT_EQ(attach_((path.substr(0, slash) + "/" + path.substr(slash + 1)).c_str(), ""),
+            kSkinApplied);
+  EXPECT_EQ(attach_((path.substr(0, slash) + "\\/" + path.substr(slash + 1)).c_str(), ""),
+            kSkinApplied);
 }
 
 TEST_F(SkinLibrary, ASecondAttachReplacesTheLookWithoutLeaking) {
@@ -185,7 +188,8 @@ struct BoxProbe {
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     HDC screen = ::GetDC(nullptr);
-    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(box, WM_CTLCOLORDLG, (WPARAM)screen, (LPARAM)box));
+    auto brush =
+        reinterpret_cast<HBRUSH>(::SendMessageW(box, WM_CTLCOLORDLG, (WPARAM)screen, (LPARAM)box));
     LOGBRUSH info{};
     if (brush && ::GetObjectW(brush, sizeof(info), &info)) background = info.lbColor;
     HWND ok = ::GetDlgItem(box, IDOK);
@@ -207,8 +211,11 @@ struct BoxProbe {
 };
 
 TEST_F(SkinLibrary, MessageBoxesOpenedAfterTheAttachAreSkinned) {
-  ASSERT_EQ(attach_(Write("box.she", "[message]\nbackground = #203040\n[button]\nface = #405060\n").c_str(), ""),
-            kSkinApplied);
+  ASSERT_EQ(
+      attach_(
+          Write("box.she", "[message]\nbackground = #203040\n[button]\nface = #405060\n").c_str(),
+          ""),
+      kSkinApplied);
   ::SetTimer(nullptr, 0, 200, &BoxProbe::Look);
   EXPECT_EQ(::MessageBoxW(form_, L"测试", L"skin test", MB_OK), IDOK);
   EXPECT_EQ(BoxProbe::background, RGB(0x20, 0x30, 0x40));
