@@ -7,22 +7,33 @@
 
 namespace skin {
 
-class Brush {
+// Owns one GDI object that the painting code made.
+template <class Handle>
+class Owned {
  public:
-  Brush() = default;
-  explicit Brush(COLORREF color) : brush_(::CreateSolidBrush(color)) {}
-  Brush(Brush&& other) noexcept : brush_(std::exchange(other.brush_, nullptr)) {}
-  Brush& operator=(Brush&& other) noexcept {
-    std::swap(brush_, other.brush_);
+  Owned() = default;
+  explicit Owned(Handle handle) : handle_(handle) {}
+  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  Owned& operator=(Owned&& other) noexcept {
+    std::swap(handle_, other.handle_);
     return *this;
   }
-  ~Brush() {
-    if (brush_) ::DeleteObject(brush_);
+  ~Owned() {
+    if (handle_) ::DeleteObject(handle_);
   }
-  HBRUSH get() const { return brush_; }
+  Handle get() const { return handle_; }
 
  private:
-  HBRUSH brush_ = nullptr;
+  Handle handle_ = nullptr;
+};
+
+struct Brush : Owned<HBRUSH> {
+  Brush() = default;
+  explicit Brush(COLORREF color) : Owned(::CreateSolidBrush(color)) {}
+};
+
+struct Pen : Owned<HPEN> {
+  explicit Pen(COLORREF color) : Owned(::CreatePen(PS_SOLID, 1, color)) {}
 };
 
 class Select {

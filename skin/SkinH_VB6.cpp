@@ -100,15 +100,23 @@ std::wstring TextOf(HWND window) {
 
 bool Hot(HWND window) { return ::GetPropW(window, kHotProperty) != nullptr; }
 
-void RoundedBox(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius) {
-  Brush brush(fill);
-  HPEN pen = ::CreatePen(PS_SOLID, 1, border);
-  {
-    Select b(dc, brush.get());
-    Select p(dc, pen);
+enum class Shape { kRounded, kEllipse };
+
+// Outlines a shape in `border`, filled with `fill` or left hollow when there is none.
+void DrawShape(HDC dc, Shape shape, const RECT& r, const COLORREF* fill, COLORREF border,
+               int radius = 0) {
+  Brush brush(fill ? *fill : 0);
+  Pen pen(border);
+  Select b(dc, fill ? static_cast<HGDIOBJ>(brush.get()) : ::GetStockObject(NULL_BRUSH));
+  Select p(dc, pen.get());
+  if (shape == Shape::kRounded)
     ::RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
-  }
-  ::DeleteObject(pen);
+  else
+    ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void RoundedBox(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius) {
+  DrawShape(dc, Shape::kRounded, r, &fill, border, radius);
 }
 
 void FrameRectColor(HDC dc, const RECT& r, COLORREF color) {
@@ -138,16 +146,10 @@ void PaintPushButton(HWND window, HDC target, const Look& look) {
   const int radius = ::MulDiv(6, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
   RoundedBox(dc, client, Ref(face), Ref(focused && enabled ? s.buttonFocus : s.buttonBorder),
              radius);
-  if (focused && enabled) {
+  if (focused && enabled) {  // a second ring inside the first: the focus reads at a glance
     RECT inner = client;
     ::InflateRect(&inner, -1, -1);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, Ref(s.buttonFocus));
-    {
-      Select p(dc, pen);
-      Select b(dc, ::GetStockObject(NULL_BRUSH));
-      ::RoundRect(dc, inner.left, inner.top, inner.right, inner.bottom, radius, radius);
-    }
-    ::DeleteObject(pen);
+    DrawShape(dc, Shape::kRounded, inner, nullptr, Ref(s.buttonFocus), radius);
   }
   Select font(dc, FontOf(window));
   ::SetBkMode(dc, TRANSPARENT);
@@ -178,15 +180,7 @@ void PaintFrame(HWND window, HDC target, const Look& look) {
   RECT border = client;
   border.top += metrics.tmHeight / 2;
   const int radius = ::MulDiv(8, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
-  {
-    HPEN pen = ::CreatePen(PS_SOLID, 1, Ref(s.frameBorder));
-    {
-      Select p(dc, pen);
-      Select b(dc, ::GetStockObject(NULL_BRUSH));
-      ::RoundRect(dc, border.left, border.top, border.right, border.bottom, radius, radius);
-    }
-    ::DeleteObject(pen);
-  }
+  DrawShape(dc, Shape::kRounded, border, nullptr, Ref(s.frameBorder), radius);
   if (!caption.empty()) {
     const int pad = metrics.tmAveCharWidth / 2 + 1;
     RECT gap{client.left + radius, client.top, client.left + radius + extent.cx + 2 * pad,
@@ -217,26 +211,14 @@ void PaintOption(HWND window, HDC target, const Look& look) {
       std::min<int>(::MulDiv(13, ::GetDeviceCaps(dc, LOGPIXELSY), 96), client.bottom) | 1;
   const int top = (client.bottom - size) / 2;
   const RECT ring{client.left + 1, top, client.left + 1 + size, top + size};
-  {
-    Brush fill(Ref(enabled ? s.listBackground : s.buttonDisabled));
-    HPEN pen = ::CreatePen(PS_SOLID, 1, Ref(checked && enabled ? s.optionMark : s.optionBorder));
-    {
-      Select b(dc, fill.get());
-      Select p(dc, pen);
-      ::Ellipse(dc, ring.left, ring.top, ring.right, ring.bottom);
-    }
-    ::DeleteObject(pen);
-  }
+  const COLORREF inside = Ref(enabled ? s.listBackground : s.buttonDisabled);
+  DrawShape(dc, Shape::kEllipse, ring, &inside,
+            Ref(checked && enabled ? s.optionMark : s.optionBorder));
   if (checked) {
     const int inset = size / 4 + 1;
-    Brush mark(Ref(enabled ? s.optionMark : s.buttonDisabledText));
-    HPEN pen = ::CreatePen(PS_SOLID, 1, Ref(enabled ? s.optionMark : s.buttonDisabledText));
-    {
-      Select b(dc, mark.get());
-      Select p(dc, pen);
-      ::Ellipse(dc, ring.left + inset, ring.top + inset, ring.right - inset, ring.bottom - inset);
-    }
-    ::DeleteObject(pen);
+    const COLORREF mark = Ref(enabled ? s.optionMark : s.buttonDisabledText);
+    const RECT dot{ring.left + inset, ring.top + inset, ring.right - inset, ring.bottom - inset};
+    DrawShape(dc, Shape::kEllipse, dot, &mark, mark);
   }
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, Ref(enabled ? s.windowText : s.buttonDisabledText));

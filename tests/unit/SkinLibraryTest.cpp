@@ -41,6 +41,24 @@ std::string SkinWith(const char* face) {
   return std::string("[window]\nbackground = #102030\n[button]\nface = ") + face + "\n";
 }
 
+// The colour a control paints a little inside its left edge, halfway down, when asked to
+// paint into a bitmap.
+COLORREF PaintedAtLeftMiddle(HWND control) {
+  RECT r;
+  ::GetClientRect(control, &r);
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  const COLORREF color = ::GetPixel(dc, 4, r.bottom / 2);
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return color;
+}
+
 class SkinLibrary : public testing::Test {
  protected:
   void SetUp() override {
@@ -68,22 +86,7 @@ class SkinLibrary : public testing::Test {
     // The library stays loaded, as it does in the program: its hook serves the thread.
   }
 
-  // The colour the button paints a little inside its left edge, halfway down.
-  COLORREF ButtonFace() {
-    RECT r;
-    ::GetClientRect(button_, &r);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(button_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const COLORREF color = ::GetPixel(dc, 4, r.bottom / 2);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return color;
-  }
+  COLORREF ButtonFace() { return PaintedAtLeftMiddle(button_); }
 
   HMODULE library_ = nullptr;
   AttachFn attach_ = nullptr;
@@ -192,19 +195,7 @@ struct BoxProbe {
         reinterpret_cast<HBRUSH>(::SendMessageW(box, WM_CTLCOLORDLG, (WPARAM)screen, (LPARAM)box));
     LOGBRUSH info{};
     if (brush && ::GetObjectW(brush, sizeof(info), &info)) background = info.lbColor;
-    HWND ok = ::GetDlgItem(box, IDOK);
-    if (ok) {
-      RECT r;
-      ::GetClientRect(ok, &r);
-      HDC dc = ::CreateCompatibleDC(screen);
-      HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
-      HGDIOBJ old = ::SelectObject(dc, bitmap);
-      ::SendMessageW(ok, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-      buttonFace = ::GetPixel(dc, 4, r.bottom / 2);
-      ::SelectObject(dc, old);
-      ::DeleteObject(bitmap);
-      ::DeleteDC(dc);
-    }
+    if (HWND ok = ::GetDlgItem(box, IDOK)) buttonFace = PaintedAtLeftMiddle(ok);
     ::ReleaseDC(nullptr, screen);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
