@@ -192,3 +192,52 @@ TEST_F(Window, Command5LiesOverFrame2AndTakesItsOwnClicks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sets the user's DPI (Wine reads it for each new process) and puts the old value back.
+class ScopedUserDpi {
+ public:
+  explicit ScopedUserDpi(DWORD dpi) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    DWORD size = sizeof(old_);
+    had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                              reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+    ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof(dpi));
+  }
+  ~ScopedUserDpi() {
+    if (had_) {
+      ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                       sizeof(old_));
+    } else {
+      ::RegDeleteValueW(key_, L"LogPixels");
+    }
+    ::RegCloseKey(key_);
+  }
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD old_ = 96;
+  bool had_ = false;
+};
+
+TEST(WindowAtHighDpi, IsOneAndAHalfTimesLargerAt144Dpi) {
+  if (!e2e::MayEndSystemProcesses())
+    GTEST_SKIP() << "changes the user's DPI: runs only in a throwaway Wine prefix";
+  ScopedUserDpi dpi(144);
+  Plindar plindar;
+  ASSERT_TRUE(plindar.window());
+  RECT client{};
+  ::GetClientRect(plindar.window(), &client);
+  EXPECT_EQ(client.right, 782);  // 7815 twips at 144 DPI, rounded
+  EXPECT_EQ(client.bottom, 687);
+  const RECT command1 = e2e::RectInParent(plindar.Control(1));
+  EXPECT_EQ(command1.left, 24);  // Frame1's 120 twips plus Command1's 120
+  EXPECT_EQ(command1.top, 60);   // 240 plus 360
+  EXPECT_EQ(command1.right - command1.left, 158);
+  EXPECT_EQ(command1.bottom - command1.top, 62);
+}
+
+}  // namespace
