@@ -48,8 +48,8 @@ struct Skin {
   Color messageBackground{0xFF, 0xFF, 0xFF};
   Color messageText{0x1F, 0x29, 0x37};
 
-  std::string fontFace = "Microsoft YaHei UI";  // UTF-8
-  int fontSize = 9;                             // points
+  std::string fontFace = "Microsoft YaHei";  // UTF-8
+  int fontSize = 9;                          // points
 };
 
 inline constexpr std::size_t kMaxFileBytes = 64 * 1024;
