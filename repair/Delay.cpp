@@ -10,13 +10,14 @@ void Delay(platform::System& system, std::int16_t ms) {
   if (ms <= 0) return;
   const auto length = static_cast<std::uint32_t>(ms);
 
-  std::uint32_t passed = elapsed();
-  while (passed < length) {
-    // Sleep until an event arrives or the time is up, rather than spinning: the pause must not
-    // hold a processor core busy on the machine whose shell is being restarted.
-    system.WaitForEvents(length - passed);
+  // Pump, read the clock, and only then sleep until an event arrives or the time is up, rather
+  // than spinning: the pause must not hold a processor core busy on the machine whose shell is
+  // being restarted. Pumping first serves what arrived while the caller was busy at once.
+  for (;;) {
     system.PumpEvents();
-    passed = elapsed();
+    const std::uint32_t passed = elapsed();
+    if (passed >= length) return;
+    system.WaitForEvents(length - passed);
   }
 }
 

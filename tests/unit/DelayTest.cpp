@@ -113,4 +113,31 @@ TEST(Delay, RealPumpServesMessagesPostedDuringTheWait) {
   EXPECT_LT(cpu100ns, 3'000'000u) << "the wait used " << cpu100ns / 10'000 << " ms of CPU";
 }
 
+// Another program's SendMessage (a screen reader, the shell's broadcasts, a test driver) is
+// answered during the wait, not held until the wait is over: one that arrives while the wait
+// runs, and one that arrived while the thread was busy just before it.
+TEST(Delay, RealPumpAnswersMessagesSentBeforeOrDuringTheWait) {
+  for (const int sendAtMs : {100, -150}) {
+    SCOPED_TRACE(sendAtMs < 0 ? "sent before the wait" : "sent during the wait");
+    platform::WinSystem system;
+    CountingWindow window;
+    std::atomic<long long> answeredAtMs{-1};
+    const auto begin = std::chrono::steady_clock::now();
+    const int busyMs = sendAtMs < 0 ? 300 : 0;
+    std::thread sender([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(busyMs + sendAtMs));
+      ::SendMessageW(window.handle(), WM_APP, 0, reinterpret_cast<LPARAM>(&window.served));
+      answeredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - begin)
+                         .count();
+    });
+    ::Sleep(busyMs);  // busy, serving nothing
+    repair::Delay(system, 1000);
+    sender.join();
+    EXPECT_EQ(window.served, 1);
+    EXPECT_LT(answeredAtMs, busyMs + std::max(sendAtMs, 0) + 300)
+        << "the sender waited for the pause to end";
+  }
+}
+
 }  // namespace
