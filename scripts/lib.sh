@@ -34,6 +34,10 @@ plindar_install_deps() {
   # The zh_CN locale gives Wine the code page 936 and a Chinese user interface.
   if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
     plindar_log "generating the zh_CN.UTF-8 locale"
+    if [ ! -e /usr/share/i18n/locales/zh_CN ]; then
+      plindar_as_root apt-get update -qq
+      DEBIAN_FRONTEND=noninteractive plindar_as_root apt-get install -y -qq --no-install-recommends locales >/dev/null
+    fi
     plindar_as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
   fi
 }
