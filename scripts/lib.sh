@@ -63,8 +63,8 @@ plindar_start_xvfb() {
   return 1
 }
 
-# A fresh Wine prefix under /tmp with a Chinese locale, Wine's own window frames (there is no
-# window manager under Xvfb) and no Mono or Gecko prompts. Stopped and removed on exit unless
+# A fresh Wine prefix under /tmp with a Chinese locale, Wine's own window frames and no Mono or
+# Gecko prompts. Stopped and removed on exit unless
 # PLINDAR_KEEP_PREFIX is set.
 plindar_make_prefix() {
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -73,6 +73,9 @@ plindar_make_prefix() {
   WINEPREFIX=$(mktemp -d /tmp/plindar-wine.XXXXXX)
   plindar_log "creating the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1
+  # Xvfb has no window manager: windows Wine leaves to one would wait for it (two seconds each
+  # time a message box closes), so Wine manages and frames them itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   wineserver -w
 }
