@@ -15,21 +15,38 @@ failures=0
 start() {
   wine "$1/Plindar.exe" >/dev/null 2>&1 &
   pid=$!
+  # The X window exists (unmapped, small) before the program places and shows it: wait for its
+  # laid-out size, let it paint, and read where it stands only then.
   for _ in $(seq 1 100); do
-    info=$(xwininfo -root -tree 2>/dev/null | grep '"Plindar V2.0"' | head -n 1) && [ -n "$info" ] && break
+    geometry=$(window_geometry)
+    if [ -n "$geometry" ] && [ "${geometry%% *}" -ge 521 ]; then break; fi
     sleep 0.2
   done
-  [ -n "${info:-}" ] || { echo "the window did not come up"; exit 1; }
-  sleep 1.5  # first paint
-  # e.g.  0x400003 "Plindar V2.0": ("plindar.exe" "Wine")  529x487+375+156  +375+156
-  geometry=$(grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' <<<"$info")
-  read -r w h x y <<<"$(sed -E 's/([0-9]+)x([0-9]+).*\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3 \4/' <<<"$geometry")"
+  [ -n "$geometry" ] || { echo "the window did not come up"; exit 1; }
+  sleep 1.5
+  read -r w h x y <<<"$(window_geometry)"
   side=$(((w - 521) / 2))
   cx=$((x + side))
   cy=$((y + h - 458 - side))
 }
 
-stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; sleep 0.5; }
+# "w h x y" of the program's X window, from a line like
+#   0x400003 "Plindar V2.0": ("plindar.exe" "Wine")  529x487+375+156  +375+156
+window_geometry() {
+  xwininfo -root -tree 2>/dev/null | grep '"Plindar V2.0"' |
+    grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' |
+    sed -E 's/([0-9]+)x([0-9]+).*\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3 \4/' |
+    sort -n -r | head -n 1 || true
+}
+
+stop() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  for _ in $(seq 1 50); do  # until its window is gone, so the next start finds its own
+    [ -z "$(window_geometry)" ] && return 0
+    sleep 0.1
+  done
+}
 
 pixel() {  # shot x y
   convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6
