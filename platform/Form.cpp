@@ -335,10 +335,6 @@ void Control::SetCaption(const std::wstring& caption) {
 bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
 void Control::SetEnabled(bool enabled) { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
 
-bool OptionButton::Value() const {
-  return ::SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void ListBox::AddItem(const std::wstring& item) {
   const LRESULT index =
       ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));

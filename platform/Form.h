@@ -66,7 +66,6 @@ class Form {
   HWND handle() const { return window_.get(); }
   // The child window of a layout row, or a RuntimeError if the layout has no such name.
   HWND Child(std::string_view name) const;
-  int dpi() const { return dpi_; }
 
   // Runs the start-up step inside the window's message boundary, so that a failure in it
   // takes the same run-time error path as one in a click handler.
@@ -129,9 +128,7 @@ class TextBox : public Control {
 };
 
 class OptionButton : public Control {
- public:
   using Control::Control;
-  bool Value() const;
 };
 
 class ListBox : public Control {

@@ -57,10 +57,18 @@ struct WindowTraits {
   static Handle empty() noexcept { return nullptr; }
   static void close(Handle h) noexcept { ::DestroyWindow(h); }
 };
+// Any GDI object, kept under its own type (HBRUSH, HPEN, HBITMAP, HFONT) so it can be handed
+// to the calls that want that type.
+template <class H = HGDIOBJ>
 struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
+  using Handle = H;
   static Handle empty() noexcept { return nullptr; }
   static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { ::DeleteDC(h); }
 };
 struct IconTraits {
   using Handle = HICON;
@@ -72,7 +80,10 @@ using UniqueHandle = Unique<KernelHandleTraits>;  // process, thread, event
 using UniqueFile = Unique<FileHandleTraits>;      // CreateFile, toolhelp snapshot
 using UniqueModule = Unique<ModuleTraits>;
 using UniqueWindow = Unique<WindowTraits>;
-using UniqueGdiObject = Unique<GdiObjectTraits>;
+using UniqueGdiObject = Unique<GdiObjectTraits<>>;
+template <class H>
+using UniqueGdi = Unique<GdiObjectTraits<H>>;
+using UniqueMemoryDc = Unique<MemoryDcTraits>;  // CreateCompatibleDC
 using UniqueIcon = Unique<IconTraits>;
 
 }  // namespace platform

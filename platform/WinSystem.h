@@ -35,8 +35,6 @@ class WinSystem final : public System {
 
   [[noreturn]] void EndProgram() override;
 
-  const LaunchFolders& launchFolders() const { return folders_; }
-
  private:
   HWND mainWindow_ = nullptr;
   LaunchFolders folders_;

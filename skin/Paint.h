@@ -5,35 +5,17 @@
 
 #include <utility>
 
+#include "platform/Handles.h"
+
 namespace skin {
 
-// Owns one GDI object that the painting code made.
-template <class Handle>
-class Owned {
- public:
-  Owned() = default;
-  explicit Owned(Handle handle) : handle_(handle) {}
-  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  Owned& operator=(Owned&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-  ~Owned() {
-    if (handle_) ::DeleteObject(handle_);
-  }
-  Handle get() const { return handle_; }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-struct Brush : Owned<HBRUSH> {
+struct Brush : platform::UniqueGdi<HBRUSH> {
   Brush() = default;
-  explicit Brush(COLORREF color) : Owned(::CreateSolidBrush(color)) {}
+  explicit Brush(COLORREF color) : Unique(::CreateSolidBrush(color)) {}
 };
 
-struct Pen : Owned<HPEN> {
-  explicit Pen(COLORREF color) : Owned(::CreatePen(PS_SOLID, 1, color)) {}
+struct Pen : platform::UniqueGdi<HPEN> {
+  explicit Pen(COLORREF color) : Unique(::CreatePen(PS_SOLID, 1, color)) {}
 };
 
 class Select {
@@ -88,36 +70,20 @@ class Buffered {
         area_(area),
         dc_(::CreateCompatibleDC(target)),
         bitmap_(::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)),
-        select_(dc_, bitmap_) {}
+        select_(dc_.get(), bitmap_.get()) {}
   ~Buffered() {
     ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top,
-             dc_, 0, 0, SRCCOPY);
+             dc_.get(), 0, 0, SRCCOPY);
   }
   Buffered(const Buffered&) = delete;
   Buffered& operator=(const Buffered&) = delete;
-  HDC get() const { return dc_; }
+  HDC get() const { return dc_.get(); }
 
  private:
-  struct Dc {
-    HDC dc;
-    Dc(HDC d) : dc(d) {}
-    ~Dc() {
-      if (dc) ::DeleteDC(dc);
-    }
-    operator HDC() const { return dc; }
-  };
-  struct Bitmap {
-    HBITMAP bitmap;
-    Bitmap(HBITMAP b) : bitmap(b) {}
-    ~Bitmap() {
-      if (bitmap) ::DeleteObject(bitmap);
-    }
-    operator HGDIOBJ() const { return bitmap; }
-  };
   HDC target_;
   RECT area_;
-  Dc dc_;
-  Bitmap bitmap_;
+  platform::UniqueMemoryDc dc_;
+  platform::UniqueGdi<HBITMAP> bitmap_;
   Select select_;  // last: deselects the bitmap before it and the DC are deleted
 };
 

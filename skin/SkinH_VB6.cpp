@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Handles.h"
 #include "skin/Paint.h"
 #include "skin/SkinFile.h"
 
@@ -52,7 +53,6 @@ struct Look {
 
 std::unique_ptr<Look> g_look;
 HHOOK g_hook = nullptr;
-HMODULE g_module = nullptr;
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = L"";
@@ -563,13 +563,10 @@ int ReadSkinFile(const char* path, std::string& contents) {
                : kSkinUnreadable;
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kSkinUnreadable;
-  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return kSkinUnreadable;
-  struct Closer {
-    HANDLE h;
-    ~Closer() { ::CloseHandle(h); }
-  } closer{file};
+  platform::UniqueFile owner(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!owner) return kSkinUnreadable;
+  HANDLE file = owner.get();
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file, &size)) return kSkinUnreadable;
   if (size.QuadPart > static_cast<LONGLONG>(kMaxFileBytes)) return kSkinTooLarge;
@@ -618,7 +615,6 @@ extern "C" __declspec(dllexport) int __stdcall SkinH_AttachEx(const char* skinPa
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
-    skin::g_module = module;
     ::DisableThreadLibraryCalls(module);
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     // Unloaded while the program runs on: stop drawing before the code goes away.
