@@ -1,5 +1,6 @@
 #include "skin/SkinFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -99,15 +100,18 @@ bool ApplyValue(const Key& key, std::string_view value, Skin& skin) {
     case Kind::kColor:
       return ParseColor(value, skin.*key.color);
     case Kind::kFace:
-      if (value.empty() || value.size() > kMaxFaceBytes) return false;
+      // A face whose name begins with "@" is the vertical form of a CJK face: every caption
+      // would come out turned on its side.
+      if (value.empty() || value.size() > kMaxFaceBytes || value.front() == '@') return false;
       skin.fontFace = std::string(value);
       return true;
     case Kind::kSize: {
       int size = 0;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
-      if (error != std::errc() || end != value.data() + value.size() || size < 6 || size > 36)
-        return false;
-      skin.fontSize = size;
+      if (error != std::errc() || end != value.data() + value.size()) return false;
+      // Beyond the largest size the captions no longer fit their controls; below the smallest
+      // the text is unreadable. A size outside the range is brought to its nearer end.
+      skin.fontSize = std::clamp(size, kMinFontSize, kMaxFontSize);
       return true;
     }
   }
@@ -140,9 +144,14 @@ ParseResult Parse(std::string_view text) {
   bool sawSection = false;
   std::string_view section;
   while (!text.empty()) {
-    const size_t end = text.find('\n');
+    // A line ends at LF, CR LF or a lone CR, whichever editor saved the file.
+    const size_t end = text.find_first_of("\r\n");
     std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end != std::string_view::npos && text[end] == '\r' && next < text.size() &&
+        text[next] == '\n')
+      ++next;
+    text.remove_prefix(next);
     if (line.size() > kMaxLineBytes) {
       ++result.linesIgnored;
       continue;

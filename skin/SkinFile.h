@@ -55,6 +55,9 @@ struct Skin {
 inline constexpr std::size_t kMaxFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLineBytes = 1024;
 inline constexpr std::size_t kMaxFaceBytes = 31 * 3;  // LF_FACESIZE - 1 characters of UTF-8
+// The font sizes, in points, at which every caption still fits its control at any DPI.
+inline constexpr int kMinFontSize = 6;
+inline constexpr int kMaxFontSize = 10;
 
 enum class ParseStatus {
   kOk,        // a skin file; every key it set well is in the result

@@ -94,9 +94,16 @@ TEST(SkinFile, FontFaceAndSizeHaveTheirLimits) {
     std::string face;
     int size;
   } cases[] = {
-      {"face = 微软雅黑\nsize = 12", "微软雅黑", 12}, {"size = 5", "Microsoft YaHei", 9},
-      {"size = 37", "Microsoft YaHei", 9},         {"size = 9pt", "Microsoft YaHei", 9},
-      {"size = -9", "Microsoft YaHei", 9},         {"face = ", "Microsoft YaHei", 9},
+      {"face = 微软雅黑\nsize = 8", "微软雅黑", 8},
+      {"size = 9pt", "Microsoft YaHei", 9},
+      {"face = ", "Microsoft YaHei", 9},
+      // The vertical form of a face would turn every caption on its side.
+      {"face = @SimSun", "Microsoft YaHei", 9},
+      // Sizes past the range that fits the layout are brought to its nearer end.
+      {"size = 11", "Microsoft YaHei", 10},
+      {"size = 36", "Microsoft YaHei", 10},
+      {"size = 5", "Microsoft YaHei", 6},
+      {"size = -9", "Microsoft YaHei", 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -116,6 +123,8 @@ TEST(SkinFile, ReadsWhatEditorsSave) {
       {"a byte-order mark", "\xEF\xBB\xBF[window]\nbackground = #FF0000\n"},
       {"CR LF", "[window]\r\nbackground = #FF0000\r\n"},
       {"CR LF and LF mixed, no final break", "# c\r\n[window]\nbackground = #FF0000"},
+      {"CR alone", "# c\r[window]\rbackground = #FF0000\r"},
+      {"all three mixed", "[window]\r\rtext = #00FF00\r\nbackground = #FF0000\n"},
       {"blanks and tabs around everything", "  [window]\t\n\t background\t=  #FF0000  \n"},
       {"comments of both kinds", "; one\n# two\n[window]\nbackground = #FF0000\n"},
   };
