@@ -16,19 +16,26 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
 
 std::string FromWide(UINT codePage, std::wstring_view wide) {
   if (wide.empty()) return {};
+  // No best fit: Windows would otherwise turn a character the code page lacks into a
+  // look-alike ("ā" into "a"), and a path so converted names a different, existing folder.
+  // UTF-8 holds every character and takes no flags.
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const int size = static_cast<int>(wide.size());
   const int length =
-      ::WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+      ::WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(length), '\0');
   if (length > 0)
-    ::WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr,
+                          nullptr);
   return bytes;
 }
 
 }  // namespace
 
 std::wstring AnsiToWide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
-std::string WideToAnsi(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
+std::string WideToAnsi(std::wstring_view wide, unsigned codePage) {
+  return FromWide(codePage, wide);
+}
 std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string WideToUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 

@@ -78,6 +78,13 @@ TEST(Text, PassesChineseThroughTheAnsiCodePage) {
   EXPECT_EQ(platform::WideToAnsi(L"a\u0E01b"), "a?b");
 }
 
+TEST(Text, NeverTurnsACharacterIntoALookAlike) {
+  // On an English Windows "Plāndar" must not become the path of a sibling folder "Plandar".
+  EXPECT_EQ(platform::WideToAnsi(L"C:\\Pl\u0101ndar/skinh.she", 1252), "C:\\Pl?ndar/skinh.she");
+  EXPECT_EQ(platform::WideToAnsi(L"\u0131\u2033\uFF21", 1252), "???");
+  EXPECT_EQ(platform::WideToAnsi(L"caf\u00E9", 1252), "caf\xE9") << "what it holds stays";
+}
+
 TEST(Text, LowerCasesLikeThePlatform) {
   EXPECT_EQ(platform::LowerCase(L"RUNDLL32.EXE"), L"rundll32.exe");
   EXPECT_EQ(platform::LowerCase(L"ÄÖÜ软件"), L"äöü软件");
