@@ -31,15 +31,18 @@ plindar_install_deps() {
       wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales \
       >/dev/null
   fi
-  # The zh_CN locale gives Wine the code page 936 and a Chinese user interface.
-  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
-    plindar_log "generating the zh_CN.UTF-8 locale"
-    if [ ! -e /usr/share/i18n/locales/zh_CN ]; then
-      plindar_as_root apt-get update -qq
-      DEBIAN_FRONTEND=noninteractive plindar_as_root apt-get install -y -qq --no-install-recommends locales >/dev/null
+  # The zh_CN locale gives Wine the code page 936 and a Chinese user interface; en_US gives
+  # the code page 1252 of an English Windows, which some tests start the program under.
+  for locale in zh_CN en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf8\$"; then
+      plindar_log "generating the $locale.UTF-8 locale"
+      if [ ! -e "/usr/share/i18n/locales/$locale" ]; then
+        plindar_as_root apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive plindar_as_root apt-get install -y -qq --no-install-recommends locales >/dev/null
+      fi
+      plindar_as_root localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
     fi
-    plindar_as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-  fi
+  done
 }
 
 plindar_configure_and_build() {

@@ -82,5 +82,42 @@ expect_not "window background with a garbage skin file" "$(pixel "$shot" $((cx +
 expect_not "inside of a frame with a garbage skin file" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
 rm -rf "$garbage"
 
+# On an English Windows (code page 1252) the Chinese stays readable: the window, above its
+# status bar (whose clock follows the locale's time format), shows the same pixels as under
+# code page 936, where empty boxes in place of the captions would differ in thousands.
+english() { LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"; }
+above_status() {  # shot x y -> the client area above the status bar
+  convert "$1" -crop "521x410+$2+$3" +repage "$out/$(basename "$1" .png)-client.png"
+}
+above_status "$out/skinned.png" "$cx" "$cy"
+english start "$stage"
+import -window root "$out/english.png"
+stop
+above_status "$out/english.png" "$cx" "$cy"
+differing=$(compare -metric AE "$out/skinned-client.png" "$out/english-client.png" null: 2>&1 || true)
+if [ "${differing%% *}" -lt 500 ] 2>/dev/null; then
+  echo "ok   code page 1252: $differing pixels differ from code page 936"
+else
+  echo "FAIL code page 1252: $differing pixels differ from code page 936"; failures=$((failures + 1))
+fi
+
+# Under code page 1252 the program in a folder named "Plāndar" must not read the skin file of a
+# sibling folder "Plandar" (Windows' best-fit conversion of the path would name it). The decoy
+# skin is red; the program's own folder has no skin file.
+parent=$(mktemp -d)
+mkdir "$parent/Plāndar" "$parent/Plandar"
+cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$parent/Plāndar/"
+cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$parent/Plandar/"
+printf '[window]\nbackground = #FF0000\n' >"$parent/Plandar/skinh.she"
+english start "$parent/Plandar"  # the decoy itself: red, so a wrong read would show
+import -window root "$out/decoy.png"
+stop
+expect "the decoy skin, read from its own folder" "$(pixel "$out/decoy.png" $((cx + 260)) $((cy + 6)))" FF0000
+english start "$parent/Plāndar"
+import -window root "$out/nonascii-folder.png"
+stop
+expect_not "a folder whose name code page 1252 cannot hold" "$(pixel "$out/nonascii-folder.png" $((cx + 260)) $((cy + 6)))" FF0000
+rm -rf "$parent"
+
 echo "screenshots in $out"
 [ "$failures" -eq 0 ]

@@ -173,6 +173,52 @@ TEST_F(SkinLibrary, ControlsKeepTheirPlaceAndTheirBehaviour) {
   EXPECT_STREQ(text, L"新的");
 }
 
+TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
+  // A face asked for by name that is not installed would be replaced by one the system picks,
+  // which on an English Windows holds no Chinese: the message face, linked to a Chinese font
+  // on every system, stays instead.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  auto faceOf = [](HWND control) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
+                 sizeof(font), &font);
+    return std::wstring(font.lfFaceName);
+  };
+  // Any installed face other than the message face will do.
+  struct Installed {
+    std::wstring messageFace, other;
+    static int CALLBACK Note(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM self) {
+      auto* found = reinterpret_cast<Installed*>(self);
+      if (font->lfFaceName[0] == L'@' || found->messageFace == font->lfFaceName) return 1;
+      found->other = font->lfFaceName;
+      return 0;
+    }
+  } installed{metrics.lfMessageFont.lfFaceName, L""};
+  LOGFONTW all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  HDC screen = ::GetDC(nullptr);
+  ::EnumFontFamiliesExW(screen, &all, &Installed::Note, reinterpret_cast<LPARAM>(&installed), 0);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_FALSE(installed.other.empty());
+
+  struct Case {
+    std::wstring face;
+    std::wstring expected;
+  } cases[] = {
+      {installed.other, installed.other},
+      {L"No Such Face Plindar", installed.messageFace},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(platform::WideToUtf8(c.face));
+    const std::string file =
+        Write("face.she", "[font]\nface = " + platform::WideToUtf8(c.face) + "\n");
+    ASSERT_EQ(attach_(file.c_str(), ""), kSkinApplied);
+    EXPECT_EQ(faceOf(button_), c.expected);
+  }
+}
+
 // Runs inside the message box's own loop: records what the box's background brush is and
 // what its button paints, then presses OK.
 struct BoxProbe {
