@@ -1,7 +1,5 @@
 #include "platform/WinSystem.h"
 
-#include <mmsystem.h>
-
 #include <vector>
 
 #include "platform/Form.h"
@@ -31,7 +29,25 @@ bool IsWow64() {
   return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
+// SetDefaultDllDirectories and the LOAD_LIBRARY_SEARCH_* flags: Windows 8 and later, and
+// Windows 7 with its security updates. Looked up, not imported, so the program still starts
+// on a Windows 7 without them.
+bool HasSearchFlags() {
+  static const bool has = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"),
+                                           "SetDefaultDllDirectories") != nullptr;
+  return has;
+}
+
 }  // namespace
+
+void LoadLibrariesFromSystemFolderOnly() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  // Without it, at least the current folder leaves the search.
+  ::SetDllDirectoryW(L"");
+}
 
 std::wstring FolderOfPath(const std::wstring& modulePath) {
   const size_t slash = modulePath.find_last_of(L"\\/");
@@ -101,7 +117,19 @@ int WinSystem::ShowMessageBox(const std::wstring& text, const std::wstring& titl
   return ::MessageBoxW(mainWindow_, text.c_str(), title.c_str(), style);
 }
 
-std::int32_t WinSystem::TimeGetTime() { return static_cast<std::int32_t>(::timeGetTime()); }
+std::int32_t WinSystem::TimeGetTime() {
+  if (!timeGetTime_) {
+    // By its full path: winmm is no known system library, and a copy beside the program would
+    // otherwise be loaded in its place.
+    timerLibrary_.reset(::LoadLibraryW((folders_.system + L"\\winmm.dll").c_str()));
+    if (!timerLibrary_) throw RuntimeError(error::kDllLoad, L"加载 DLL 错误: winmm.dll");
+    timeGetTime_ = reinterpret_cast<DWORD(WINAPI*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(timerLibrary_.get(), "timeGetTime")));
+    if (!timeGetTime_)
+      throw RuntimeError(error::kDllEntryNotFound, L"找不到 DLL 入口点 timeGetTime 于 winmm.dll");
+  }
+  return static_cast<std::int32_t>(timeGetTime_());
+}
 
 void WinSystem::PumpEvents() {
   MSG message;
@@ -142,7 +170,12 @@ std::wstring WinSystem::ProgramFolder() {
 void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reserved) {
   constexpr wchar_t kLibrary[] = L"SkinH_VB6.dll";
   if (!skinLibrary_) {
-    skinLibrary_.reset(::LoadLibraryW(kLibrary));
+    // From the program's folder or the system folder, nowhere else.
+    skinLibrary_.reset(HasSearchFlags()
+                           ? ::LoadLibraryExW(kLibrary, nullptr,
+                                              LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
+                                                  LOAD_LIBRARY_SEARCH_SYSTEM32)
+                           : ::LoadLibraryW(kLibrary));
     if (!skinLibrary_) {
       const DWORD failure = ::GetLastError();
       if (failure == ERROR_MOD_NOT_FOUND || failure == ERROR_FILE_NOT_FOUND)

@@ -39,7 +39,14 @@ class WinSystem final : public System {
   HWND mainWindow_ = nullptr;
   LaunchFolders folders_;
   UniqueModule skinLibrary_;  // stays loaded for the life of the program: it draws the look
+  UniqueModule timerLibrary_;  // winmm, loaded when the first pause reads the clock
+  DWORD(WINAPI* timeGetTime_)() = nullptr;
 };
+
+// Makes every library the program or Windows loads by name from now on come from the system
+// folder only, never the current folder or the program's own (a downloads folder, or the stick
+// being ejected, may hold a planted copy). Call first thing, before anything loads a library.
+void LoadLibrariesFromSystemFolderOnly();
 
 // The folder part of a module path as the program reports its own folder: no closing
 // backslash, except at a drive's root ("C:\").

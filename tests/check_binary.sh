@@ -9,13 +9,19 @@ grep -q 'Magic.*(PE32)' <<<"$headers" || { echo "not PE32"; exit 1; }
 grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || { echo "not a GUI program"; exit 1; }
 grep -q DYNAMIC_BASE <<<"$headers" || { echo "no ASLR"; exit 1; }
 grep -q NX_COMPAT <<<"$headers" || { echo "no DEP"; exit 1; }
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|WINMM|msvcrt|ADVAPI32|SHELL32)\.dll$'
+# Imports are resolved before the program can restrict the library search, so each must be a
+# known system library (Windows maps those from the system folder only, whatever lies beside
+# the program) or comctl32, which the manifest takes from the side-by-side store. Anything
+# else (winmm, version, uxtheme, oleacc...) the program loads itself, by its full path.
+known='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|msvcrt|OLE32|OLEAUT32|SHLWAPI|COMDLG32|IMM32|RPCRT4|COMCTL32)\.dll$'
 for file in "$exe" "$dll"; do
+  imports=$("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
+  [ -n "$imports" ] || { echo "$file: no import table read"; exit 1; }
   while read -r name; do
-    grep -qiE "$allowed" <<<"$name" || { echo "$file imports $name"; exit 1; }
-  done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    grep -qiE "$known" <<<"$name" || { echo "$file imports $name, which is no known system library"; exit 1; }
+  done <<<"$imports"
 done
 # Read whole before matching: grep -q stopping early would break objdump's pipe.
 exports=$("$objdump" -p "$dll")
 grep -qE '\]\s+SkinH_AttachEx$' <<<"$exports" || { echo "SkinH_AttachEx not exported"; exit 1; }
-echo "binaries: PE32 GUI, system imports only, ASLR and DEP on, SkinH_AttachEx exported"
+echo "binaries: PE32 GUI, known system libraries only, ASLR and DEP on, SkinH_AttachEx exported"

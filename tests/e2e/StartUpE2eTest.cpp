@@ -17,6 +17,8 @@ struct Failure {
   const wchar_t* library;  // copied in as SkinH_VB6.dll, or none
   DWORD exitCode;
   std::wstring text;
+  // Where a planted SkinH_VB6.dll lies instead: the folder the program is started in.
+  bool plantedInCurrentFolder = false;
 };
 
 TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
@@ -24,6 +26,8 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
       {"no library", L"nolib", nullptr, 53, L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
       {"a library without the entry", L"noentry", L"noentry_skin.dll", 453,
        L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
+      {"a library in the current folder only is never loaded", L"planted", nullptr, 53,
+       L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll", true},
   };
   for (const Failure& c : cases) {
     SCOPED_TRACE(c.what);
@@ -33,8 +37,14 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
     ::DeleteFileW((folder + L"\\SkinH_VB6.dll").c_str());
     if (c.library)
       e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\" + c.library, folder + L"\\SkinH_VB6.dll");
+    std::wstring current;
+    if (c.plantedInCurrentFolder) {
+      current = e2e::FreshFolder(std::wstring(c.folderName) + L"-current");
+      e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\recorder_skin.dll",
+                          current + L"\\SkinH_VB6.dll");
+    }
 
-    e2e::Process plindar(folder + L"\\Plindar.exe");
+    e2e::Process plindar(folder + L"\\Plindar.exe", L"", current);
     HWND box = e2e::WaitForWindow(plindar.id(), L"#32770", 20s);
     ASSERT_TRUE(box);
     EXPECT_EQ(e2e::WindowText(box), L"Plindar");
@@ -42,6 +52,11 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
     EXPECT_FALSE(e2e::FindWindowOf(plindar.id(), L"PlindarForm")) << "the window was shown";
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(plindar.WaitForExit(10s), c.exitCode);
+    if (c.plantedInCurrentFolder) {
+      EXPECT_EQ(::GetFileAttributesW((current + L"\\SkinH_VB6.dll.ran").c_str()),
+                INVALID_FILE_ATTRIBUTES)
+          << "the planted library was loaded";
+    }
   }
 }
 
