@@ -268,18 +268,37 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {
-    EndWithRuntimeError(CurrentExceptionAsRuntimeError());
+    const RuntimeError error = CurrentExceptionAsRuntimeError();
+    // The error box pumps messages while it waits: no click, close or load may run a handler
+    // of a program that is already ending.
+    self->ending_ = true;
+    self->events_.OnRuntimeErrorEnding();
+    EndWithRuntimeError(error);
   }
+}
+
+bool Form::TakesClickFrom(HWND control, int id) const {
+  // Only a control of this window, enabled, in a window that takes input (no modal box over
+  // it): another program's BM_CLICK or WM_COMMAND must not run what a disabled button forbids.
+  const size_t index = static_cast<size_t>(id - kFirstControlId);
+  return id >= kFirstControlId && index < children_.size() && children_[index] == control &&
+         ::IsWindowEnabled(control) && ::IsWindowEnabled(window_.get());
 }
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = window_.get();
+  if (ending_) {
+    if (message == kLoadMessage || message == WM_COMMAND || message == WM_CLOSE) return 0;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
   switch (message) {
     case kLoadMessage:
       events_.OnLoad();
       return 0;
     case WM_COMMAND:
-      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) events_.OnClick(LOWORD(wParam));
+      if (HIWORD(wParam) == BN_CLICKED &&
+          TakesClickFrom(reinterpret_cast<HWND>(lParam), LOWORD(wParam)))
+        events_.OnClick(LOWORD(wParam));
       return 0;
     case WM_TIMER:
       if (wParam == kClockTimer) RefreshClock();
@@ -295,7 +314,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_CLOSE:
-      if (!events_.OnQueryUnload()) {
+      if (!events_.OnQueryUnload(kUnloadFormControlMenu)) {
         ::KillTimer(window, kClockTimer);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         window_.reset();
@@ -304,7 +323,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_QUERYENDSESSION:
       // The same question as any other close; refusing it keeps Windows from logging off.
-      return events_.OnQueryUnload() ? FALSE : TRUE;
+      return events_.OnQueryUnload(kUnloadAppWindows) ? FALSE : TRUE;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

@@ -41,13 +41,20 @@ struct FormLayout {
   std::span<const PanelLayout> panels;      // of the one status bar
 };
 
+// Why a close was requested, as the closing handler is told.
+inline constexpr int kUnloadFormControlMenu = 0;  // the close box, Alt+F4, a WM_CLOSE
+inline constexpr int kUnloadAppWindows = 2;       // Windows is ending the session
+
 // What the window reports to the program. Each call runs on the user-interface thread.
 class FormEvents {
  public:
   virtual void OnLoad() = 0;
   virtual void OnClick(int controlId) = 0;
-  // A close was requested, from any source. Returns true to refuse it.
-  virtual bool OnQueryUnload() = 0;
+  // A close was requested for `unloadMode`. Returns true to refuse it.
+  virtual bool OnQueryUnload(int unloadMode) = 0;
+  // The program is about to end through a run-time error: the last chance to put back what
+  // must not stay undone. Runs once; whatever it tries may fail, quietly.
+  virtual void OnRuntimeErrorEnding() noexcept = 0;
 
  protected:
   ~FormEvents() = default;
@@ -86,6 +93,7 @@ class Form {
   void CreateControls();
   void SetUpStatusBar(HWND statusBar);
   void RefreshClock();
+  bool TakesClickFrom(HWND control, int id) const;
 
   const FormLayout& layout_;
   FormEvents& events_;
@@ -97,6 +105,7 @@ class Form {
   HWND statusBar_ = nullptr;
   int clockPanel_ = -1;
   HWND lastFocus_ = nullptr;
+  bool ending_ = false;  // a run-time error is on its way to ending the program
 };
 
 // Hands one message to the dialog manager (Tab, arrows, Esc among the controls) or to its

@@ -63,9 +63,7 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Command4_Click() {
-  if (system_.ShowMessageBox(texts::kRepairQuestion, texts::kPromptTitle, kYesNoInformation) !=
-      platform::kAnswerYes)
-    return;
+  if (Ask(texts::kRepairQuestion, kYesNoInformation) != platform::kAnswerYes) return;
 
   // The button stays disabled for the whole run, so the pauses (which serve the window's
   // events) cannot start the repair again inside itself.
@@ -82,10 +80,11 @@ void Form1::Command4_Click() {
   Delay(3000);
 
   KillProcess(texts::kExplorer);
+  shellDown_ = true;
   LogLine(texts::kLogShellEnded);
   Delay(2000);
 
-  system_.Launch(texts::kShellCommandLine, platform::kShowMinimized);
+  RestartShell();
   LogLine(texts::kLogShellRestarted);
   Delay(2000);
 
@@ -102,14 +101,17 @@ void Form1::LogLine(const std::wstring& suffix) {
   List1.SetSelected(List1.ListCount() - 1, true);
 }
 
-void Form1::Form_QueryUnload(std::int16_t& cancel, int /*unloadMode*/) {
-  const int answer =
-      system_.ShowMessageBox(texts::kClosingQuestion, texts::kPromptTitle, kYesNoCancelInformation);
+void Form1::Form_QueryUnload(std::int16_t& cancel, int unloadMode) {
+  const int answer = Ask(texts::kClosingQuestion, kYesNoCancelInformation);
   if (answer == platform::kAnswerYes) {
     system_.Launch(texts::kForumCommandLine, platform::kShowMinimized);
+    RestoreShellBeforeEnding(unloadMode);
     system_.EndProgram();
   }
-  if (answer == platform::kAnswerNo) system_.EndProgram();
+  if (answer == platform::kAnswerNo) {
+    RestoreShellBeforeEnding(unloadMode);
+    system_.EndProgram();
+  }
   cancel = 1;
 }
 
@@ -134,10 +136,40 @@ void Form1::OnClick(int controlId) {
     Option2_Click();
 }
 
-bool Form1::OnQueryUnload() {
+bool Form1::OnQueryUnload(int unloadMode) {
+  // A close requested while a question is open (posted by another program, or Windows asking
+  // to end the session) is refused: prompts never stack up behind one another.
+  if (openQuestions_ > 0) return true;
   std::int16_t cancel = 0;
-  Form_QueryUnload(cancel, 0);
+  Form_QueryUnload(cancel, unloadMode);
   return cancel != 0;
+}
+
+void Form1::OnRuntimeErrorEnding() noexcept {
+  try {
+    RestoreShellBeforeEnding(platform::kUnloadFormControlMenu);
+  } catch (...) {
+    // The program is ending on an error already; a shell that cannot be started changes nothing.
+  }
+}
+
+int Form1::Ask(const std::wstring& text, unsigned style) {
+  ++openQuestions_;
+  struct Closed {
+    int& count;
+    ~Closed() { --count; }
+  } closed{openQuestions_};
+  return system_.ShowMessageBox(text, texts::kPromptTitle, style);
+}
+
+void Form1::RestartShell() {
+  // Cleared first: a launch that fails is not tried again on the way out.
+  shellDown_ = false;
+  system_.Launch(texts::kShellCommandLine, platform::kShowMinimized);
+}
+
+void Form1::RestoreShellBeforeEnding(int unloadMode) {
+  if (shellDown_ && unloadMode != platform::kUnloadAppWindows) RestartShell();
 }
 
 void Form1::KillProcess(const std::wstring& name) { repair::KillProcess(system_, name); }

@@ -36,13 +36,23 @@ class Form1 final : private platform::FormEvents {
  private:
   void OnLoad() override { Form_Load(); }
   void OnClick(int controlId) override;
-  bool OnQueryUnload() override;
+  bool OnQueryUnload(int unloadMode) override;
+  void OnRuntimeErrorEnding() noexcept override;
 
   void KillProcess(const std::wstring& name);
   void Delay(std::int16_t ms);
+  // A modal question; while one is open, no further close request opens another.
+  int Ask(const std::wstring& text, unsigned style);
+  // Starts the shell the repair ended, minimised, as the repair's own restart does.
+  void RestartShell();
+  // On the way out: a shell the repair ended and has not yet started again is started, unless
+  // Windows is ending the session, which takes the shell with it anyway.
+  void RestoreShellBeforeEnding(int unloadMode);
 
   platform::System& system_;
   platform::Form form_;
+  bool shellDown_ = false;  // the repair has ended the shell and not yet started it again
+  int openQuestions_ = 0;
 
  public:
   // The controls, in tab order.

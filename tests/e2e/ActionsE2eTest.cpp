@@ -191,6 +191,10 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   ASSERT_TRUE(StartRepair(plindar));
   ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
   EXPECT_FALSE(::IsWindowEnabled(plindar.Control(kCommand4)));
+  // Another program's click on the disabled button, or its command, starts no second run.
+  plindar.Click(kCommand4);
+  ::PostMessageW(plindar.window(), WM_COMMAND, MAKEWPARAM(100 + kCommand4, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(plindar.Control(kCommand4)));
 
   // A quick action clicked during a pause is served at once, while the repair goes on.
   plindar.Click(kCommand1);
@@ -199,6 +203,7 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   EXPECT_LT(LogCount(plindar), 7);
 
   ASSERT_TRUE(WaitForLogLines(plindar, 7, 30s));
+  EXPECT_FALSE(e2e::FindWindowOf(plindar.process().id(), L"#32770")) << "a second confirmation";
   HWND list = plindar.Control(kList1);
   const wchar_t* suffixes[] = {
       L" ]正进行一键强力修复...", L" ]已清空剪贴板...", L" ]已清除相关进程...",
@@ -221,21 +226,52 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
       e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
       << "the safe-removal dialog did not open";
   EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
+  EXPECT_EQ(LogCount(plindar), 7);
   plindar.Click(kCommand2);  // closes the dialog again
   EXPECT_TRUE(
       e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
 }
 
-TEST_F(Actions, ClosedDuringTheRepairAndAnsweredNoEndsBeforeTheShellRestarts) {
-  Plindar plindar;
-  ASSERT_TRUE(StartRepair(plindar));
-  ASSERT_TRUE(WaitForLogLines(plindar, 4, 15s));  // the shell has just been ended
-  ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDNO));
-  EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
-  ::Sleep(3000);  // past the moment the repair would have started the shell
-  EXPECT_EQ(ReadFile(ShellLog()), "");
-  EXPECT_TRUE(e2e::ProcessesNamed(L"explorer.exe").empty());
+TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
+  struct Case {
+    const char* what;
+    int linesBefore;  // 4: in the pause between ending the shell and starting it again
+    bool runtimeError;
+    DWORD exitCode;
+    std::string shellLog;
+  } cases[] = {
+      {"closed with No in the shell's pause", 4, false, 0, "explorer.exe\t2\n"},
+      {"a run-time error in the shell's pause", 4, true, 521, "explorer.exe\t2\n"},
+      {"closed with No in an earlier pause", 2, false, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::DeleteFileW(ShellLog().c_str());
+    Plindar plindar;
+    ASSERT_TRUE(StartRepair(plindar));
+    ASSERT_TRUE(WaitForLogLines(plindar, c.linesBefore, 15s));
+    if (c.runtimeError) {
+      // Another program holds the clipboard, so clearing it fails.
+      ASSERT_TRUE(::OpenClipboard(nullptr));
+      plindar.Click(kCommand1);
+      HWND box = e2e::WaitForWindow(plindar.process().id(), L"#32770", 10s);
+      ::CloseClipboard();
+      ASSERT_TRUE(box);
+      EXPECT_EQ(e2e::MessageBoxText(box), L"运行时错误 '521':\r\n\r\n不能打开剪贴板");
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    } else {
+      ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
+      ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDNO));
+    }
+    EXPECT_EQ(plindar.process().WaitForExit(5s), c.exitCode);
+    ::Sleep(3000);  // past the moment the repair would have started the shell itself
+    EXPECT_EQ(ReadFile(ShellLog()), c.shellLog) << "started minimised, once, or not at all";
+    EXPECT_EQ(plindar.process().WaitForExit(0ms), c.exitCode);
+    if (!c.shellLog.empty()) {
+      EXPECT_EQ(e2e::ProcessesNamed(L"explorer.exe").size(), 1u);
+    }
+    e2e::EndAll(L"explorer.exe");
+  }
 }
 
 TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {

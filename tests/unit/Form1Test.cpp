@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FakeSystem.h"
 #include "platform/Text.h"
 #include "res/Texts.h"
@@ -182,18 +184,81 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   EXPECT_EQ(form.List1.ListCount(), 8);
 }
 
-TEST_F(Form1Test, ClosingDuringTheRepairAnsweredNoEndsItBeforeTheShellRestarts) {
-  // Between ending the shell (7 s) and starting it again (9 s).
-  system.At(kStart + 8000, [&] {
-    std::int16_t cancel = 0;
-    form.Form_QueryUnload(cancel, 0);
-  });
-  system.answers = {platform::kAnswerYes, platform::kAnswerNo};
-  EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
-  const Effects effects = EffectsSince();
-  EXPECT_EQ(effects.back(), L"@8000 end program");
-  for (const std::wstring& e : effects) EXPECT_EQ(e.find(L"launch"), std::wstring::npos) << e;
-  EXPECT_EQ(form.List1.ListCount(), 4);
+TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
+  // Ended at 8 s falls between ending the shell (7 s) and starting it again (9 s); only then
+  // is the shell started on the way out, and not when Windows is ending the session.
+  const std::wstring shell = L"@8000 launch explorer.exe show 2";
+  const std::wstring forum = L"@8000 launch explorer.exe http://kestrin.example.com/fans show 2";
+  struct Case {
+    const char* what;
+    std::uint32_t at;
+    int answer;
+    int unloadMode;
+    Effects tail;  // the last effects, up to the end of the program
+    int logLines;
+    int shellStarts;  // by the repair and on the way out together
+  } cases[] = {
+      {"No in the shell's pause", 8000, platform::kAnswerNo, platform::kUnloadFormControlMenu,
+       {shell, L"@8000 end program"}, 4, 1},
+      {"Yes in the shell's pause", 8000, platform::kAnswerYes, platform::kUnloadFormControlMenu,
+       {forum, shell, L"@8000 end program"}, 4, 1},
+      {"the session ending", 8000, platform::kAnswerNo, platform::kUnloadAppWindows,
+       {L"@8000 end program"}, 4, 0},
+      {"No in an earlier pause", 2500, platform::kAnswerNo, platform::kUnloadFormControlMenu,
+       {L"@2500 end program"}, 2, 0},
+      {"No in a later pause", 10000, platform::kAnswerNo, platform::kUnloadFormControlMenu,
+       {L"@10000 end program"}, 5, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake::FakeSystem system;
+    system.clock = kStart;
+    system.processes = {{8, "explorer.exe"}};
+    ui::Form1 form(system);
+    system.At(kStart + c.at, [&] {
+      std::int16_t cancel = 0;
+      form.Form_QueryUnload(cancel, c.unloadMode);
+    });
+    system.answers = {platform::kAnswerYes, c.answer};
+    EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
+    const Effects& all = system.effects;
+    ASSERT_GE(all.size(), c.tail.size());
+    Effects tail;
+    for (size_t i = all.size() - c.tail.size(); i < all.size(); ++i) {
+      const size_t space = all[i].find(L' ');
+      tail.push_back(L"@" + std::to_wstring(std::stoul(all[i].substr(1, space - 1)) - kStart) +
+                     all[i].substr(space));
+    }
+    EXPECT_EQ(tail, c.tail);
+    EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                            [](const std::wstring& e) {
+                              return e.ends_with(L"launch explorer.exe show 2");
+                            }),
+              c.shellStarts);
+    EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
+  }
+}
+
+TEST_F(Form1Test, CloseRequestsWhileAQuestionIsOpenOpenNoOtherQuestion) {
+  // Another program posts a few hundred closes while each of the two questions is up.
+  struct Flooding : fake::FakeSystem {
+    HWND window = nullptr;
+    int ShowMessageBox(const std::wstring& text, const std::wstring& title,
+                       unsigned style) override {
+      for (int i = 0; i < 300; ++i) ::SendMessageW(window, WM_CLOSE, 0, 0);
+      EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), FALSE)
+          << "a shutdown query is refused while a question is open";
+      return FakeSystem::ShowMessageBox(text, title, style);
+    }
+  } flooding;
+  ui::Form1 form(flooding);
+  flooding.window = form.handle();
+  flooding.answers = {platform::kAnswerNo};
+  form.Command4_Click();
+  flooding.answers = {platform::kAnswerCancel};
+  ::SendMessageW(form.handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(flooding.effects, (Effects{L"@1000000 " + kRepairAsk, L"@1000000 " + kClosingAsk}));
+  EXPECT_TRUE(::IsWindow(form.handle()));
 }
 
 TEST_F(Form1Test, ClosingDuringTheRepairCancelledLetsItFinish) {
