@@ -4,10 +4,21 @@
 
 #include <new>
 
+#include "platform/LeanRuntime.h"
+
 namespace platform {
 
 std::wstring RuntimeErrorText(const RuntimeError& error) {
-  return L"运行时错误 '" + std::to_wstring(error.number()) + L"':\r\n\r\n" + error.description();
+  // The number by hand: the library's number formatting brings a whole printf along.
+  std::wstring number;
+  const auto bits = static_cast<unsigned>(error.number());
+  unsigned value = error.number() < 0 ? 0u - bits : bits;
+  do {
+    number.insert(number.begin(), static_cast<wchar_t>(L'0' + value % 10));
+    value /= 10;
+  } while (value > 0);
+  if (error.number() < 0) number.insert(number.begin(), L'-');
+  return L"运行时错误 '" + number + L"':\r\n\r\n" + error.description();
 }
 
 RuntimeError CurrentExceptionAsRuntimeError() noexcept {
@@ -31,3 +42,20 @@ void EndWithRuntimeError(const RuntimeError& error) noexcept {
 }
 
 }  // namespace platform
+
+namespace lean_runtime {
+
+void Throw(LibraryError error) {
+  if (error == LibraryError::kOutOfMemory)
+    throw platform::RuntimeError(platform::error::kOutOfMemory, L"内存溢出");
+  throw platform::RuntimeError(platform::error::kInvalidCall, L"无效的过程调用或参数");
+}
+
+void Terminate() noexcept {
+  platform::EndWithRuntimeError(
+      std::current_exception()
+          ? platform::CurrentExceptionAsRuntimeError()
+          : platform::RuntimeError(platform::error::kInvalidCall, L"无效的过程调用或参数"));
+}
+
+}  // namespace lean_runtime

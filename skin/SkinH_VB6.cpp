@@ -7,11 +7,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/LeanRuntime.h"
 #include "skin/Paint.h"
 #include "skin/SkinFile.h"
 
@@ -627,6 +630,16 @@ int AttachSkin(const char* path) {
 
 }  // namespace
 }  // namespace skin
+
+namespace lean_runtime {
+
+// A standard-library failure inside the library is an exception like any other: the entry
+// turns it into its failure code.
+void Throw(LibraryError) { throw std::bad_alloc(); }
+// An exception escaping a window procedure of the library has nowhere to go.
+void Terminate() noexcept { std::abort(); }
+
+}  // namespace lean_runtime
 
 extern "C" __declspec(dllexport) int __stdcall SkinH_AttachEx(const char* skinPath,
                                                               const char* /*reserved*/) {

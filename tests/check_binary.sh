@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The shipped files must run on a bare Windows: a PE32 GUI program that imports system DLLs
 # only (the C++ runtime linked in), with ASLR and DEP on, and a library exporting the skin
-# entry under its undecorated name.
+# entry under its undecorated name. They stay small, and a second build of the same sources
+# gives the same bytes, the zip included.
+# Usage: check_binary.sh OBJDUMP EXE DLL SOURCE_DIR BUILD_DIR
 set -euo pipefail
-objdump=$1 exe=$2 dll=$3
+objdump=$1 exe=$2 dll=$3 source=$4 build=$5
 headers=$("$objdump" -p "$exe")
 grep -q 'Magic.*(PE32)' <<<"$headers" || { echo "not PE32"; exit 1; }
 grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || { echo "not a GUI program"; exit 1; }
@@ -25,3 +27,28 @@ done
 exports=$("$objdump" -p "$dll")
 grep -qE '\]\s+SkinH_AttachEx$' <<<"$exports" || { echo "SkinH_AttachEx not exported"; exit 1; }
 echo "binaries: PE32 GUI, known system libraries only, ASLR and DEP on, SkinH_AttachEx exported"
+
+# What a user downloads. The limits hold for the toolchain this project installs; sizes are
+# the same from build to build, so a step past a limit is a change, not noise.
+(cd "$build" && cpack >/dev/null)
+zip="$build/Plindar-1.00-win32.zip"
+for limit in "$exe 150000" "$dll 120000" "$zip 130000"; do
+  read -r file most <<<"$limit"
+  size=$(stat -c %s "$file")
+  [ "$size" -le "$most" ] || { echo "$(basename "$file") is $size bytes, over $most"; exit 1; }
+  echo "size: $(basename "$file") $size bytes (at most $most)"
+done
+
+# A second build of the shipped files in a folder of its own, compared byte for byte.
+again=$(mktemp -d)
+trap 'rm -rf "$again"' EXIT
+cmake -S "$source" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/i686-w64-mingw32.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$again" -j 2 --target Plindar SkinH_VB6 >/dev/null
+(cd "$again" && cpack >/dev/null)
+for file in "$exe" "$dll" "$zip"; do
+  name=$(basename "$file")
+  copy=$(find "$again" -maxdepth 2 -name "$name" -not -path '*/_CPack_Packages/*' | head -n 1)
+  cmp -s "$file" "$copy" || { echo "$name differs between two builds of the same sources"; exit 1; }
+done
+echo "reproducible: Plindar.exe, SkinH_VB6.dll and the zip are byte-identical across two builds"

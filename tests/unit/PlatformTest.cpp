@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "platform/Form.h"
 #include "platform/Launch.h"
 #include "platform/RuntimeError.h"
@@ -68,6 +71,38 @@ TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {
   const platform::RuntimeError error(53, L"文件未找到: SkinH_VB6.dll");
   EXPECT_EQ(platform::RuntimeErrorText(error),
             L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll");
+}
+
+TEST(RuntimeErrorText, ReadsAnyNumber) {
+  EXPECT_EQ(platform::RuntimeErrorText(platform::RuntimeError(0, L"")), L"运行时错误 '0':\r\n\r\n");
+  EXPECT_EQ(platform::RuntimeErrorText(platform::RuntimeError(-7, L"x")),
+            L"运行时错误 '-7':\r\n\r\nx");
+}
+
+TEST(LibraryFailures, BecomeTheProgramsOwnRunTimeErrors) {
+  // The standard library's bad index and impossible size, as the shipped program reports them.
+  std::wstring text = L"abc";
+  std::vector<int> numbers;
+  struct Case {
+    const char* what;
+    std::function<void()> fails;
+    int number;
+  } cases[] = {
+      {"an index out of range", [&] { (void)text.at(5); }, platform::error::kInvalidCall},
+      {"a size past the largest", [&] { numbers.reserve(numbers.max_size() + 1); },
+       platform::error::kOutOfMemory},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      c.fails();
+      ADD_FAILURE() << "did not fail";
+    } catch (const platform::RuntimeError& e) {
+      EXPECT_EQ(e.number(), c.number);
+    } catch (...) {
+      ADD_FAILURE() << "failed with the library's own exception";
+    }
+  }
 }
 
 TEST(Text, PassesChineseThroughTheAnsiCodePage) {
