@@ -11,25 +11,45 @@
 
 namespace {
 
+// Times from process start: its first window exists (created, hidden), that window is
+// visible, and the program waits for input with nothing left to do (its first paint done).
 struct Sample {
-  double ms;
+  double createdMs, visibleMs, idleMs;
   SIZE_T peakBytes;
 };
 
 struct Find {
   DWORD pid;
+  bool visibleOnly;
   bool found;
 };
 
-BOOL CALLBACK Visible(HWND window, LPARAM param) {
+BOOL CALLBACK Matches(HWND window, LPARAM param) {
   auto* find = reinterpret_cast<Find*>(param);
   DWORD pid = 0;
   ::GetWindowThreadProcessId(window, &pid);
-  if (pid == find->pid && ::IsWindowVisible(window)) {
+  if (pid == find->pid && (!find->visibleOnly || ::IsWindowVisible(window))) {
     find->found = true;
     return FALSE;
   }
   return TRUE;
+}
+
+double MsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER frequency, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return 1000.0 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+}
+
+// Polls until process `pid` has a top-level window (a visible one, if asked).
+bool WaitForWindowOf(DWORD pid, bool visibleOnly) {
+  Find find{pid, visibleOnly, false};
+  for (int i = 0; i < 30000 && !find.found; ++i) {
+    ::EnumWindows(Matches, reinterpret_cast<LPARAM>(&find));
+    if (!find.found) ::Sleep(1);
+  }
+  return find.found;
 }
 
 bool Measure(const std::wstring& program, Sample& sample) {
@@ -37,19 +57,17 @@ bool Measure(const std::wstring& program, Sample& sample) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  LARGE_INTEGER frequency, start, now;
-  ::QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER start;
   ::QueryPerformanceCounter(&start);
   if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
     return false;
-  Find find{info.dwProcessId, false};
-  for (int i = 0; i < 30000 && !find.found; ++i) {
-    ::EnumWindows(Visible, reinterpret_cast<LPARAM>(&find));
-    if (!find.found) ::Sleep(1);
-  }
-  ::QueryPerformanceCounter(&now);
-  sample.ms = 1000.0 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+  const bool created = WaitForWindowOf(info.dwProcessId, false);
+  sample.createdMs = MsSince(start);
+  const bool shown = created && WaitForWindowOf(info.dwProcessId, true);
+  sample.visibleMs = MsSince(start);
+  ::WaitForInputIdle(info.hProcess, 10000);
+  sample.idleMs = std::max(MsSince(start), sample.visibleMs);
   ::Sleep(500);  // let it settle: paint, timers, the skin
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
@@ -59,12 +77,18 @@ bool Measure(const std::wstring& program, Sample& sample) {
   ::WaitForSingleObject(info.hProcess, 5000);
   ::CloseHandle(info.hThread);
   ::CloseHandle(info.hProcess);
-  return find.found;
+  return shown;
 }
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// The distance between the first and third quartiles.
+double MiddleSpread(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() * 3 / 4] - values[values.size() / 4];
 }
 
 }  // namespace
@@ -80,28 +104,32 @@ int main(int argc, char** argv) {
   struct Program {
     const char* label;
     std::wstring path;
-    std::vector<double> ms, peak;
+    std::vector<double> created, visible, idle, peak;
   } programs[] = {
-      {"Plindar", stage + L"\\Plindar.exe", {}, {}},
-      {"bare window", bin + L"\\bare_window.exe", {}, {}},
-      {"bare + common controls + CJK label", bin + L"\\bare_window_cc.exe", {}, {}},
+      {"Plindar", stage + L"\\Plindar.exe", {}, {}, {}, {}},
+      {"bare window", bin + L"\\bare_window.exe", {}, {}, {}, {}},
+      {"bare + common controls + CJK label", bin + L"\\bare_window_cc.exe", {}, {}, {}, {}},
   };
   for (int i = 0; i < runs; ++i) {  // interleaved, so drift hits all alike
     for (Program& program : programs) {
       Sample s{};
       if (!Measure(program.path, s))
         return std::fprintf(stderr, "%s did not show\n", program.label), 1;
-      program.ms.push_back(s.ms);
+      program.created.push_back(s.createdMs);
+      program.visible.push_back(s.visibleMs);
+      program.idle.push_back(s.idleMs);
       program.peak.push_back(double(s.peakBytes) / 1048576.0);
     }
   }
-  const double plindarMs = Median(programs[0].ms), plindarPeak = Median(programs[0].peak);
-  std::printf("%d runs each, interleaved; medians\n", runs);
-  std::printf("%-36s %9s %7s %13s %9s\n", "program", "visible", "ratio", "peak w. set", "above");
+  const double plindarMs = Median(programs[0].visible), plindarPeak = Median(programs[0].peak);
+  std::printf("%d runs each, interleaved; medians (visible: spread of the middle half)\n", runs);
+  std::printf("%-36s %9s %17s %9s %7s %13s %9s\n", "program", "created", "visible", "idle",
+              "ratio", "peak w. set", "above");
   for (const Program& program : programs) {
-    const double ms = Median(program.ms), peak = Median(program.peak);
-    std::printf("%-36s %6.1f ms %7.2f %10.1f MB %6.1f MB\n", program.label, ms, plindarMs / ms,
-                peak, plindarPeak - peak);
+    const double ms = Median(program.visible), peak = Median(program.peak);
+    std::printf("%-36s %6.1f ms %6.1f ms (%4.1f) %6.1f ms %7.2f %10.1f MB %6.1f MB\n",
+                program.label, Median(program.created), ms, MiddleSpread(program.visible),
+                Median(program.idle), plindarMs / ms, peak, plindarPeak - peak);
   }
   return 0;
 }

@@ -128,9 +128,9 @@ void Form::CreateControls() {
         child = CreateChild(window_.get(), L"BUTTON", row.caption,
                             common | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, r, id);
         break;
-      case ControlKind::TextBox:
+      case ControlKind::TextBox:  // its text comes once its font is final (Show)
         child = CreateChild(
-            window_.get(), L"EDIT", row.caption,
+            window_.get(), L"EDIT", L"",
             common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
             WS_EX_CLIENTEDGE, r, id);
         break;
@@ -211,29 +211,34 @@ void Form::Load() { ::SendMessageW(window_.get(), kLoadMessage, 0, 0); }
 
 void Form::Show() {
   HWND window = window_.get();
+  // Text boxes get their text only now that the start-up step has given them their final
+  // font: a text laid out for one font and then another costs its layout twice.
+  for (size_t i = 0; i < children_.size(); ++i)
+    if (layout_.controls[i].kind == ControlKind::TextBox && layout_.controls[i].caption)
+      ::SetWindowTextW(children_[i], layout_.controls[i].caption);
+
   const int clientWidth = TwipsToPixels(layout_.clientWidth, dpi_);
   const int clientHeight = TwipsToPixels(layout_.clientHeight, dpi_);
   RECT frame{0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
-  // The style word changed after creation; SWP_FRAMECHANGED makes the frame follow it.
-  ::SetWindowPos(window, nullptr, 0, 0, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_FRAMECHANGED);
-  // Some window managers (and Wine under some of them) draw a frame of another size than the
-  // system metrics say: measure and correct, so the client area is the laid-out one.
-  RECT client{};
-  ::GetClientRect(window, &client);
-  width += clientWidth - client.right;
-  height += clientHeight - client.bottom;
-
   RECT work{};
   if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
     work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  const int x = work.left + ((work.right - work.left) - width) / 2;
-  const int y = work.top + ((work.bottom - work.top) - height) / 2;
-  ::SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  auto place = [&](int width, int height, UINT flags) {
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
+    ::SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  };
+  // The style word changed after creation; SWP_FRAMECHANGED makes the frame follow it.
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  place(width, height, SWP_FRAMECHANGED);
+  // Some window managers (and Wine under some of them) draw a frame of another size than the
+  // system metrics say: measure, and correct only then, so the client area is the laid-out one.
+  RECT client{};
+  ::GetClientRect(window, &client);
+  if (client.right != clientWidth || client.bottom != clientHeight)
+    place(width + clientWidth - client.right, height + clientHeight - client.bottom, 0);
 
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::SetForegroundWindow(window);

@@ -101,6 +101,13 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+bool HasNonClientArea(HWND window) {
+  RECT outer, client;
+  ::GetWindowRect(window, &outer);
+  ::GetClientRect(window, &client);
+  return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
+}
+
 bool Hot(HWND window) { return ::GetPropW(window, kHotProperty) != nullptr; }
 
 enum class Shape { kRounded, kEllipse };
@@ -403,6 +410,8 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (role == Role::kText) break;
       return 1;
     case WM_NCPAINT: {
+      // A control without a frame or scroll bar has no non-client area: nothing to draw there.
+      if (!HasNonClientArea(window)) return 0;
       const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
       if (role == Role::kList)
         PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
