@@ -1,7 +1,7 @@
 #pragma once
-// The windowing layer: a fixed-size top-level window built from a layout table, and thin
-// wrappers for the standard controls in it. Child controls are owned by the window and go
-// with it; the wrappers only name them.
+// The windowing layer: a fixed-size top-level window built from a layout table, which creates
+// the standard controls in it and keeps them working from the keyboard as in a dialog. The
+// wrappers that name the controls are in Controls.h.
 #include <windows.h>
 
 #include <span>
@@ -111,52 +111,5 @@ class Form {
 // Hands one message to the dialog manager (Tab, arrows, Esc among the controls) or to its
 // window. Shared by the main loop and by every pump that runs inside a wait.
 void DispatchOne(HWND dialogWindow, MSG& message);
-
-class Control {
- public:
-  Control(const Form& form, std::string_view name) : window_(form.Child(name)) {}
-  HWND handle() const { return window_; }
-  int id() const;
-  std::wstring Caption() const;
-  void SetCaption(const std::wstring& caption);
-  bool Enabled() const;
-  void SetEnabled(bool enabled);
-
- protected:
-  HWND window_;
-};
-
-class Frame : public Control {
-  using Control::Control;
-};
-class Button : public Control {
-  using Control::Control;
-};
-class TextBox : public Control {
-  using Control::Control;
-};
-
-class OptionButton : public Control {
-  using Control::Control;
-};
-
-class ListBox : public Control {
- public:
-  using Control::Control;
-  void AddItem(const std::wstring& item);
-  int ListCount() const;
-  std::wstring List(int index) const;
-  // Selecting a line in a single-selection list box also scrolls it into view.
-  void SetSelected(int index, bool selected);
-  bool Selected(int index) const;
-};
-
-class StatusBar : public Control {
- public:
-  using Control::Control;
-  // Panels are numbered from 1, left to right.
-  void SetPanelText(int panel, const std::wstring& text);
-  std::wstring PanelText(int panel) const;
-};
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Form.h"
+#include "platform/Controls.h"
 #include "platform/System.h"
 
 namespace ui {

@@ -1,0 +1,70 @@
+#include "platform/Controls.h"
+
+#include <commctrl.h>
+
+#include "platform/RuntimeError.h"
+
+namespace platform {
+
+int Control::id() const { return ::GetDlgCtrlID(window_); }
+
+std::wstring Control::Caption() const {
+  const int length = ::GetWindowTextLengthW(window_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void Control::SetCaption(const std::wstring& caption) {
+  if (!::SetWindowTextW(window_, caption.c_str()))
+    throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+}
+
+bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
+void Control::SetEnabled(bool enabled) { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
+
+void ListBox::AddItem(const std::wstring& item) {
+  const LRESULT index =
+      ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (index == LB_ERR || index == LB_ERRSPACE) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+}
+
+int ListBox::ListCount() const {
+  return static_cast<int>(::SendMessageW(window_, LB_GETCOUNT, 0, 0));
+}
+
+std::wstring ListBox::List(int index) const {
+  const LRESULT length = ::SendMessageW(window_, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+  if (::SendMessageW(window_, LB_SETCURSEL, selected ? index : -1, 0) == LB_ERR && selected)
+    throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+}
+
+bool ListBox::Selected(int index) const {
+  return ::SendMessageW(window_, LB_GETCURSEL, 0, 0) == index;
+}
+
+void StatusBar::SetPanelText(int panel, const std::wstring& text) {
+  ::SendMessageW(window_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusBar::PanelText(int panel) const {
+  const LRESULT info =
+      ::SendMessageW(window_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
+  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+  ::SendMessageW(window_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(LOWORD(info)));
+  return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+// Thin wrappers that name the standard controls of a Form by their layout row and offer the
+// properties the handlers use. The window owns the controls; the wrappers only name them.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/Form.h"
+
+namespace platform {
+
+class Control {
+ public:
+  Control(const Form& form, std::string_view name) : window_(form.Child(name)) {}
+  HWND handle() const { return window_; }
+  int id() const;
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& caption);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+
+ protected:
+  HWND window_;
+};
+
+class Frame : public Control {
+  using Control::Control;
+};
+class Button : public Control {
+  using Control::Control;
+};
+class TextBox : public Control {
+  using Control::Control;
+};
+
+class OptionButton : public Control {
+  using Control::Control;
+};
+
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  void AddItem(const std::wstring& item);
+  int ListCount() const;
+  std::wstring List(int index) const;
+  // Selecting a line in a single-selection list box also scrolls it into view.
+  void SetSelected(int index, bool selected);
+  bool Selected(int index) const;
+};
+
+class StatusBar : public Control {
+ public:
+  using Control::Control;
+  // Panels are numbered from 1, left to right.
+  void SetPanelText(int panel, const std::wstring& text);
+  std::wstring PanelText(int panel) const;
+};
+
+}  // namespace platform
