@@ -22,7 +22,15 @@ void Control::SetCaption(const std::wstring& caption) {
 }
 
 bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
-void Control::SetEnabled(bool enabled) { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
+void Control::SetEnabled(bool enabled) {
+  // The focus never stays on a control that is switched off, or the keyboard would go dead:
+  // it moves on to the next control in tab order that can take it. Nothing moves it back.
+  if (!enabled && ::GetFocus() == window_) {
+    HWND next = ::GetNextDlgTabItem(::GetParent(window_), window_, FALSE);
+    if (next && next != window_) ::SetFocus(next);
+  }
+  ::EnableWindow(window_, enabled ? TRUE : FALSE);
+}
 
 void ListBox::AddItem(const std::wstring& item) {
   const LRESULT index =

@@ -52,6 +52,27 @@ void RegisterWindowClass(WNDPROC windowProc) {
   if (!atom) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
 }
 
+// The read-only text box reads the keyboard for scrolling and selecting only: Tab and Esc go
+// to the window as in a dialog (a multi-line edit wants every key, which traps Tab inside it
+// and lets Esc close the window), and entering it by Tab neither selects the whole text nor
+// scrolls it away from where the user left it.
+LRESULT CALLBACK TextBoxKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+  const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_GETDLGCODE)
+    return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+  return result;
+}
+
+constexpr UINT_PTR kTextBoxKeys = 1;
+
+bool IsPushButton(HWND window) {
+  wchar_t name[16] = L"";
+  ::GetClassNameW(window, name, 16);
+  const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+  return ::lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
 }  // namespace
 
 int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
@@ -64,6 +85,14 @@ int SystemDpi() {
 }
 
 void DispatchOne(HWND dialogWindow, MSG& message) {
+  // Enter presses the push button that has the focus, as Space does; elsewhere it does
+  // nothing, since the window has no default button.
+  if (dialogWindow && message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+      ::IsChild(dialogWindow, message.hwnd) && IsPushButton(message.hwnd) &&
+      ::IsWindowEnabled(message.hwnd)) {
+    ::SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+    return;
+  }
   if (dialogWindow && ::IsDialogMessageW(dialogWindow, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
@@ -125,14 +154,17 @@ void Form::CreateControls() {
                             common | WS_TABSTOP | BS_PUSHBUTTON, 0, r, id);
         break;
       case ControlKind::Option:
+        // A group of options is one tab stop: the first while none is selected, then the
+        // selected one (see MoveGroupTabStop).
         child = CreateChild(window_.get(), L"BUTTON", row.caption,
-                            common | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, r, id);
+                            common | (groupStart ? WS_TABSTOP : 0) | BS_AUTORADIOBUTTON, 0, r, id);
         break;
       case ControlKind::TextBox:  // its text comes once its font is final (Show)
         child = CreateChild(
             window_.get(), L"EDIT", L"",
             common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
             WS_EX_CLIENTEDGE, r, id);
+        ::SetWindowSubclass(child, TextBoxKeys, kTextBoxKeys, 0);
         break;
       case ControlKind::ListBox:
         child = CreateChild(window_.get(), L"LISTBOX", row.caption ? row.caption : L"",
@@ -171,11 +203,19 @@ void Form::SetUpStatusBar(HWND statusBar) {
   for (const PanelLayout& p : panels)
     if (p.kind != PanelKind::Stretch) fixed += TwipsToPixels(p.width, dpi_);
 
+  // The control leaves a gap between neighbouring panels: each panel begins that far past the
+  // previous one's right edge, and the stretching panel gives up the gaps, so that every fixed
+  // panel is as wide as laid out.
+  int borders[3] = {0, 0, 0};  // horizontal, vertical, between panels
+  ::SendMessageW(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+  const int gap = borders[2];
+  const int gaps = gap * static_cast<int>(panels.size() > 0 ? panels.size() - 1 : 0);
   std::vector<int> rightEdges;
   int edge = 0;
   for (size_t i = 0; i < panels.size(); ++i) {
-    edge += panels[i].kind == PanelKind::Stretch ? client.right - fixed
-                                                 : TwipsToPixels(panels[i].width, dpi_);
+    const int left = i == 0 ? 0 : edge + gap;
+    edge = left + (panels[i].kind == PanelKind::Stretch ? client.right - fixed - gaps
+                                                        : TwipsToPixels(panels[i].width, dpi_));
     rightEdges.push_back(i + 1 == panels.size() ? -1 : edge);
   }
   ::SendMessageW(statusBar, SB_SETPARTS, rightEdges.size(),
@@ -240,6 +280,9 @@ void Form::Show() {
   if (client.right != clientWidth || client.bottom != clientHeight)
     place(width + clientWidth - client.right, height + clientHeight - client.bottom, 0);
 
+  // Focus rectangles and access-key underlines show or wait for the first key press as the
+  // user's setting says, as in a dialog.
+  ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::SetForegroundWindow(window);
   for (HWND child : children_) {
@@ -286,8 +329,30 @@ bool Form::TakesClickFrom(HWND control, int id) const {
   // Only a control of this window, enabled, in a window that takes input (no modal box over
   // it): another program's BM_CLICK or WM_COMMAND must not run what a disabled button forbids.
   const size_t index = static_cast<size_t>(id - kFirstControlId);
-  return id >= kFirstControlId && index < children_.size() && children_[index] == control &&
-         ::IsWindowEnabled(control) && ::IsWindowEnabled(window_.get());
+  if (id < kFirstControlId || index >= children_.size() || children_[index] != control ||
+      !::IsWindowEnabled(control) || !::IsWindowEnabled(window_.get()))
+    return false;
+  // An option is chosen when it is selected by the click (the mouse, Space, an arrow key).
+  // Windows also reports a click when the focus merely arrives at an option that is not
+  // selected (Tab, Shift+Tab); that chooses nothing.
+  if (layout_.controls[index].kind == ControlKind::Option) {
+    if (::SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED) return false;
+    MoveGroupTabStop(index);
+  }
+  return true;
+}
+
+void Form::MoveGroupTabStop(size_t selected) const {
+  // The group's one tab stop follows its selection, so Tab enters the group there.
+  size_t first = selected, last = selected;
+  while (first > 0 && layout_.controls[first - 1].kind == ControlKind::Option) --first;
+  while (last + 1 < children_.size() && layout_.controls[last + 1].kind == ControlKind::Option)
+    ++last;
+  for (size_t i = first; i <= last; ++i) {
+    const LONG style = ::GetWindowLongW(children_[i], GWL_STYLE);
+    ::SetWindowLongW(children_[i], GWL_STYLE,
+                     i == selected ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
 }
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -308,6 +373,14 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kClockTimer) RefreshClock();
       return 0;
+    case WM_NEXTDLGCTL: {
+      // What a dialog does when a control (or the dialog manager) asks to move the focus: to
+      // the given control, or to the next or previous tab stop.
+      HWND next = lParam ? reinterpret_cast<HWND>(wParam)
+                         : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
+      if (next && ::IsChild(window, next)) ::SetFocus(next);
+      return 0;
+    }
     case WM_ACTIVATE:
       // Keep the focus on the control that had it, as a dialog does, rather than on the
       // window itself.

@@ -94,6 +94,7 @@ class Form {
   void SetUpStatusBar(HWND statusBar);
   void RefreshClock();
   bool TakesClickFrom(HWND control, int id) const;
+  void MoveGroupTabStop(size_t selected) const;
 
   const FormLayout& layout_;
   FormEvents& events_;

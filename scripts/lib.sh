@@ -13,10 +13,12 @@ plindar_as_root() {
 # Installs the cross compiler, Wine, Xvfb, ImageMagick and a Chinese font when any is missing.
 plindar_install_deps() {
   local missing=0
-  for tool in cmake clang++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-win32 wine Xvfb xauth xwininfo import; do
+  for tool in cmake clang++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-win32 wine Xvfb xauth xwininfo xdotool import; do
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
   [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || missing=1
+  # Wine draws the title-bar buttons with the glyphs of its own Marlett font.
+  [ -e /usr/share/wine/fonts/marlett.ttf ] || missing=1
   [ -d /usr/src/googletest/googletest ] || missing=1
   compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing=1
   [ -x /usr/lib/wine/wine ] || [ -e /usr/lib/i386-linux-gnu/wine ] || missing=1
@@ -28,7 +30,8 @@ plindar_install_deps() {
     plindar_as_root apt-get install -y -qq --no-install-recommends \
       cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev googletest \
       gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev clang libclang-rt-dev \
-      wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales \
+      wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei \
+      fonts-wine locales \
       >/dev/null
   fi
   # The zh_CN locale gives Wine the code page 936 and a Chinese user interface; en_US gives

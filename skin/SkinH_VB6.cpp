@@ -56,6 +56,10 @@ struct Look {
 
 std::unique_ptr<Look> g_look;
 HHOOK g_hook = nullptr;
+// The classes of the program's own top-level windows, as found at the attach: a later
+// top-level window is skinned only if it is one of these or a message box, never the input
+// method's windows, menus or tooltips that the thread also creates.
+std::vector<std::wstring> g_ownClasses;
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = L"";
@@ -108,6 +112,12 @@ bool HasNonClientArea(HWND window) {
   return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
 }
 
+// Whether focus indicators show now: always once the keyboard has been used, and from the
+// start where the user's setting asks for them (Windows keeps that state per window).
+bool FocusCuesShown(HWND window) {
+  return !(::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
 bool Hot(HWND window) { return ::GetPropW(window, kHotProperty) != nullptr; }
 
 enum class Shape { kRounded, kEllipse };
@@ -143,7 +153,7 @@ void PaintPushButton(HWND window, HDC target, const Look& look) {
   const LRESULT state = ::SendMessageW(window, BM_GETSTATE, 0, 0);
   const bool enabled = ::IsWindowEnabled(window);
   const bool pushed = (state & BST_PUSHED) != 0;
-  const bool focused = ::GetFocus() == window;
+  const bool focused = ::GetFocus() == window && FocusCuesShown(window);
 
   HWND parent = ::GetParent(window);
   const bool inDialog =
@@ -236,7 +246,7 @@ void PaintOption(HWND window, HDC target, const Look& look) {
   const std::wstring caption = TextOf(window);
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (::GetFocus() == window) {
+  if (::GetFocus() == window && FocusCuesShown(window)) {
     RECT measured = text;
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
@@ -276,6 +286,17 @@ void PaintList(HWND window, HDC target, const Look& look) {
     text.left += 3;
     ::DrawTextW(dc, line.c_str(), length, &text,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  // The keyboard focus: around the line the keyboard acts on, or inside the empty list.
+  if (::GetFocus() == window && FocusCuesShown(window)) {
+    RECT focus = client;
+    ::InflateRect(&focus, -1, -1);
+    const int caret = static_cast<int>(::SendMessageW(window, LB_GETCARETINDEX, 0, 0));
+    if (count > 0 && caret >= 0 && caret < count)
+      ::SendMessageW(window, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&focus));
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &focus);
   }
 }
 
@@ -522,7 +543,13 @@ BOOL CALLBACK AttachChild(HWND child, LPARAM font) {
 }
 
 BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
-  Attach(window, ::GetWindowLongW(window, GWL_STYLE));
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  if (RoleOf(window, style) == Role::kForm) {
+    const std::wstring name = ClassName(window);
+    if (std::find(g_ownClasses.begin(), g_ownClasses.end(), name) == g_ownClasses.end())
+      g_ownClasses.push_back(name);
+  }
+  Attach(window, style);
   // The skin's font goes to the controls of the program's own windows; a message box has
   // measured its layout for the font it was made with, and keeps it.
   const bool dialog = RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kDialog;
@@ -537,7 +564,11 @@ BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && g_look) {
     const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-    Attach(reinterpret_cast<HWND>(wParam), create->lpcs->style);
+    HWND window = reinterpret_cast<HWND>(wParam);
+    const bool foreign =
+        RoleOf(window, create->lpcs->style) == Role::kForm &&
+        std::find(g_ownClasses.begin(), g_ownClasses.end(), ClassName(window)) == g_ownClasses.end();
+    if (!foreign) Attach(window, create->lpcs->style);
   }
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }

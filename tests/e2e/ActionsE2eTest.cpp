@@ -318,3 +318,92 @@ TEST_F(Actions, SiteOptionsOpenTheirPagesAndTheLastOneStaysSelected) {
 }
 
 }  // namespace
+
+// From here on the keyboard, pressed through the X server as a person presses it.
+class Keyboard : public Actions {
+ protected:
+  void SetUp() override {
+    Actions::SetUp();
+    if (IsSkipped()) return;
+    if (!e2e::PressKeys("shift")) GTEST_SKIP() << "needs xdotool and an X server";
+  }
+  static constexpr int kText1 = 11;
+  // The focus after each of `presses`, as places in the tab order.
+  static std::vector<int> FocusAfterEach(const Plindar& p, const std::string& key, int presses) {
+    std::vector<int> seen;
+    for (int i = 0; i < presses; ++i) {
+      e2e::PressKeys(key);
+      seen.push_back(p.FocusedTabIndex());
+    }
+    return seen;
+  }
+};
+
+TEST_F(Keyboard, TabGoesRoundEveryControlBothWaysAndTheOptionsAreOneStop) {
+  Plindar plindar;
+  ASSERT_EQ(plindar.FocusedTabIndex(), kCommand1);
+  EXPECT_EQ(FocusAfterEach(plindar, "Tab", 8),
+            (std::vector<int>{kCommand2, kCommand3, kCommand4, kList1, kCommand5, kText1, kOption1,
+                              kCommand1}));
+  EXPECT_EQ(FocusAfterEach(plindar, "shift+Tab", 8),
+            (std::vector<int>{kOption1, kText1, kCommand5, kList1, kCommand4, kCommand3, kCommand2,
+                              kCommand1}));
+  // Entering the help text by Tab neither selected it nor scrolled it; Esc in it asks nothing.
+  HWND text = plindar.Control(kText1);
+  DWORD start = 0, end = 0;
+  ::SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, end);
+  EXPECT_EQ(::SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  e2e::PressKeys("shift+Tab shift+Tab");  // from Command1 by way of the options
+  ASSERT_EQ(plindar.FocusedTabIndex(), kText1);
+  e2e::PressKeys("Escape");
+  EXPECT_FALSE(e2e::WaitForWindow(plindar.process().id(), L"#32770", 1s)) << "Esc asked to close";
+  // Moving the focus into the options, at start and after, opened no page.
+  EXPECT_EQ(ReadFile(ShellLog()), "");
+  EXPECT_EQ(::SendMessageW(plindar.Control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(Keyboard, ArrowsChooseAnOptionAndTabReturnsToTheChosenOne) {
+  Plindar plindar;
+  e2e::PressKeys("shift+Tab");
+  ASSERT_EQ(plindar.FocusedTabIndex(), kOption1);
+  e2e::PressKeys("Down");
+  EXPECT_EQ(plindar.FocusedTabIndex(), kOption2);
+  EXPECT_EQ(::SendMessageW(plindar.Control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(e2e::WaitUntil(
+      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
+      10s))
+      << ReadFile(ShellLog());
+  e2e::PressKeys("Tab shift+Tab");  // away and back: to the chosen option, choosing nothing
+  EXPECT_EQ(plindar.FocusedTabIndex(), kOption2);
+  e2e::PressKeys("Up");
+  EXPECT_TRUE(e2e::WaitUntil(
+      [] {
+        return ReadFile(ShellLog()) ==
+               "explorer.exe http://kestrin.example.com/fans\t2\n"
+               "explorer.exe http://kestrin.example.com/blog\t2\n";
+      },
+      10s))
+      << ReadFile(ShellLog());
+}
+
+TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause) {
+  Plindar plindar;
+  e2e::PressKeys("Tab Return");  // Command2
+  EXPECT_TRUE(WaitForStatus(plindar, L"已清除相关进程,您可尝试卸载U盘..."));
+
+  e2e::PressKeys("Tab Tab Return");  // Command4: the repair, after its question
+  ASSERT_TRUE(Answer(plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?",
+                     IDYES));
+  ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));
+  // Its button is off now; the focus went on to the next control that can take it.
+  EXPECT_EQ(plindar.FocusedTabIndex(), kList1);
+  e2e::PressKeys("Tab space");  // Command5, pressed during the pause
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
+      << "the safe-removal dialog did not open";
+  EXPECT_LT(LogCount(plindar), 7) << "pressed during the repair, not after it";
+  plindar.Click(kCommand2);  // closes the dialog again
+  EXPECT_TRUE(
+      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+}

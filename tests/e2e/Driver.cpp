@@ -218,6 +218,33 @@ HWND Plindar::Control(int tabIndex) const { return ::GetDlgItem(window_, 100 + t
 
 DWORD Plindar::threadId() const { return ::GetWindowThreadProcessId(window_, nullptr); }
 
+bool PressKeys(const std::string& keys) {
+  const std::wstring xdotool = L"Z:\\usr\\bin\\xdotool";
+  if (::GetFileAttributesW(xdotool.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  std::wstring line = L"xdotool key --delay 120 " + platform::Utf8ToWide(keys);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(xdotool.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+    return false;
+  // A Linux program's handle cannot be waited on: give it time for its keys, and the window
+  // time to take them.
+  if (info.hThread) ::CloseHandle(info.hThread);
+  if (info.hProcess) ::CloseHandle(info.hProcess);
+  const auto count = std::count(keys.begin(), keys.end(), ' ') + 1;
+  ::Sleep(static_cast<DWORD>(300 + 150 * count));
+  return true;
+}
+
+int Plindar::FocusedTabIndex() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetGUIThreadInfo(threadId(), &info) || !info.hwndFocus) return -1;
+  if (::GetParent(info.hwndFocus) != window_) return -1;
+  return ::GetDlgCtrlID(info.hwndFocus) - 100;
+}
+
 void Plindar::Click(int tabIndex) const {
   // Posted, not sent: a handler that brings up a message box must not hold the test.
   ::PostMessageW(Control(tabIndex), BM_CLICK, 0, 0);

@@ -78,6 +78,10 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
   return true;
 }
 
+// Presses keys as a person does, through the X server ("Tab", "shift+Tab", "Return"): runs
+// xdotool, which Wine starts as the Linux program it is. False where there is no such thing.
+bool PressKeys(const std::string& keys);
+
 // The running program, started from a folder, with its main window found.
 class Plindar {
  public:
@@ -89,6 +93,8 @@ class Plindar {
   DWORD threadId() const;
   // Clicks a control as the user would, through the window's own message queue.
   void Click(int tabIndex) const;
+  // The place in the tab order of the control with the keyboard focus; -1 for none of them.
+  int FocusedTabIndex() const;
 
  private:
   Process process_;

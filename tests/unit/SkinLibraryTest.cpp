@@ -173,6 +173,41 @@ TEST_F(SkinLibrary, ControlsKeepTheirPlaceAndTheirBehaviour) {
   EXPECT_STREQ(text, L"新的");
 }
 
+TEST_F(SkinLibrary, LaterWindowsAreSkinnedOnlyIfTheyAreTheProgramsOwnKind) {
+  ASSERT_EQ(attach_(Write("later.she", SkinWith("#FF0000")).c_str(), ""), kSkinApplied);
+  // The background a window erases to.
+  auto background = [](HWND window) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const COLORREF color = ::GetPixel(dc, 2, 2);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return color;
+  };
+  WNDCLASSW foreign{};
+  foreign.lpfnWndProc = ::DefWindowProcW;
+  foreign.hInstance = ::GetModuleHandleW(nullptr);
+  foreign.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+  foreign.lpszClassName = L"SkinTestForeign";  // an input method's window, say
+  ::RegisterClassW(&foreign);
+  struct Case {
+    const wchar_t* windowClass;
+    COLORREF expected;
+  } cases[] = {{L"SkinTestForm", RGB(0x10, 0x20, 0x30)}, {L"SkinTestForeign", RGB(255, 255, 255)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(platform::WideToUtf8(c.windowClass));
+    HWND later = ::CreateWindowExW(0, c.windowClass, L"later", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    EXPECT_EQ(background(later), c.expected);
+    ::DestroyWindow(later);
+  }
+}
+
 TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
   // A face asked for by name that is not installed would be replaced by one the system picks,
   // which on an English Windows holds no Chinese: the message face, linked to a Chinese font

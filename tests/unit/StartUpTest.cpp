@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "FakeSystem.h"
@@ -61,6 +64,20 @@ TEST(SetStatus, WritesTheMessagePanelOnly) {
   form.SetStatus(L"二...");
   EXPECT_EQ(form.S1.PanelText(1), L"状态：");
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
+}
+
+TEST(StatusBar, FixedPanelsAreTheirLaidOutWidthAndTheMessagePanelTakesTheRest) {
+  fake::FakeSystem system;
+  ui::Form1 form(system);
+  auto width = [&](int part) {
+    RECT r{};
+    ::SendMessageW(form.S1.handle(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+    return static_cast<int>(r.right - r.left);
+  };
+  const int dpi = platform::SystemDpi();
+  EXPECT_EQ(width(0), platform::TwipsToPixels(1440, dpi)) << "the status label";
+  EXPECT_EQ(width(2), platform::TwipsToPixels(1440, dpi)) << "the clock";
+  EXPECT_GE(width(1), platform::TwipsToPixels(4875, dpi) - 8) << "the message panel";
 }
 
 }  // namespace
