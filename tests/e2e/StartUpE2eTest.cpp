@@ -60,6 +60,15 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
   }
 }
 
+TEST(StartUp, AFailureBeforeTheWindowExistsShowsTheRunTimeErrorToo) {
+  e2e::Process failing(e2e::TestBinFolder() + L"\\uncaught.exe");
+  HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(e2e::MessageBoxText(box), L"运行时错误 '7':\r\n\r\n内存溢出");
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(failing.WaitForExit(10s), 7u);
+}
+
 TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
   struct Case {
     const char* what;
