@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -41,6 +43,50 @@ TEST(SkinFile, TheShippedFileSetsEveryKeyToItsDefault) {
   EXPECT_EQ(result.skin.messageBackground, defaults.messageBackground);
   EXPECT_EQ(result.skin.fontFace, defaults.fontFace);
   EXPECT_EQ(result.skin.fontSize, defaults.fontSize);
+}
+
+// WCAG 2.1's contrast ratio of two colours, from their relative luminance.
+double ContrastRatio(Color a, Color b) {
+  auto luminance = [](Color c) {
+    auto channel = [](std::uint8_t v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(SkinFile, TheShippedLookIsReadableForPeopleWithLowVision) {
+  const Skin s = Parse(ShippedSkin()).skin;
+  struct Pair {
+    const char* what;
+    Color front, back;
+    double least;  // 3:1 for what identifies a control (WCAG 1.4.11), 4.5:1 for text (1.4.3)
+  } pairs[] = {
+      {"a button's outline on the window", s.buttonBorder, s.windowBackground, 3.0},
+      {"a button's outline in a message box", s.buttonBorder, s.messageBackground, 3.0},
+      {"the list's and text box's border", s.buttonBorder, s.windowBackground, 3.0},
+      {"an option's ring", s.optionBorder, s.windowBackground, 3.0},
+      {"a selected option's ring and dot", s.optionMark, s.windowBackground, 3.0},
+      {"a frame's line", s.frameBorder, s.windowBackground, 3.0},
+      {"a status panel's outline", s.statusBorder, s.statusBackground, 3.0},
+      {"the focus ring on a button", s.buttonFocus, s.buttonFace, 3.0},
+      {"the focus ring against the window", s.buttonFocus, s.windowBackground, 3.0},
+      {"plain text", s.windowText, s.windowBackground, 4.5},
+      {"a frame's caption", s.frameText, s.windowBackground, 4.5},
+      {"a button's caption", s.buttonText, s.buttonFace, 4.5},
+      {"a button's caption under the mouse", s.buttonText, s.buttonHot, 4.5},
+      {"a button's caption held down", s.buttonText, s.buttonPressed, 4.5},
+      {"a log line", s.listText, s.listBackground, 4.5},
+      {"the selected log line", s.listSelectionText, s.listSelection, 4.5},
+      {"the help text", s.textText, s.textBackground, 4.5},
+      {"the status text", s.statusText, s.statusBackground, 4.5},
+      {"a message box's text", s.messageText, s.messageBackground, 4.5},
+  };
+  for (const Pair& p : pairs)
+    EXPECT_GE(ContrastRatio(p.front, p.back), p.least) << p.what;
 }
 
 TEST(SkinFile, ABadLineLeavesItsKeyAtTheDefaultAndTouchesNothingElse) {
