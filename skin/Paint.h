@@ -87,4 +87,12 @@ class Buffered {
   Select select_;  // last: deselects the bitmap before it and the DC are deleted
 };
 
+enum class Shape { kRounded, kEllipse };
+
+// Outlines a shape in `border`, filled with `fill` or left hollow when there is none.
+void DrawShape(HDC dc, Shape shape, const RECT& r, const COLORREF* fill, COLORREF border,
+               int radius = 0);
+void RoundedBox(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius);
+void FrameRectColor(HDC dc, const RECT& r, COLORREF color);
+
 }  // namespace skin

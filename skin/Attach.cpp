@@ -1,0 +1,290 @@
+#include "skin/Attach.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+#include "skin/Look.h"
+#include "skin/Painters.h"
+#include "skin/Roles.h"
+#include "skin/SkinFile.h"
+#include "skin/SkinH_VB6.h"
+
+namespace skin {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
+
+std::unique_ptr<Look> g_look;
+HHOOK g_hook = nullptr;
+// The classes of the program's own top-level windows, as found at the attach: a later
+// top-level window is skinned only if it is one of these or a message box, never the input
+// method's windows, menus or tooltips that the thread also creates.
+std::vector<std::wstring> g_ownClasses;
+
+// Messages after which a control has painted itself (directly, not through WM_PAINT) and must
+// be painted again in the skin's look.
+bool ChangesLook(Role role, UINT message, HWND window) {
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CAPTURECHANGED:
+    case WM_UPDATEUISTATE:
+    case WM_CHAR:
+      return true;
+    case WM_MOUSEMOVE:
+      return ::GetCapture() == window;
+    case BM_SETSTATE:
+    case BM_SETCHECK:
+    case BM_SETSTYLE:
+    case BM_CLICK:
+      return role == Role::kPushButton || role == Role::kOption || role == Role::kFrame;
+    case LB_SETCURSEL:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETTOPINDEX:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+      return role == Role::kList;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
+  const auto role = static_cast<Role>(data);
+  const Look* look = g_look.get();
+  if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
+  switch (message) {
+    case WM_NCDESTROY:
+      ::RemovePropW(window, kHotProperty);
+      ::RemoveWindowSubclass(window, ControlProc, id);
+      return ::DefSubclassProc(window, message, wParam, lParam);
+    case WM_PAINT:
+      if (role == Role::kText) break;
+      {
+        PaintDc dc(window);
+        Paint(window, role, dc.get(), *look);
+      }
+      return 0;
+    case WM_PRINTCLIENT:
+      if (role == Role::kText) break;
+      Paint(window, role, reinterpret_cast<HDC>(wParam), *look);
+      return 0;
+    case WM_ERASEBKGND:
+      if (role == Role::kText) break;
+      return 1;
+    case WM_NCPAINT: {
+      // A control without a frame or scroll bar has no non-client area: nothing to draw there.
+      if (!HasNonClientArea(window)) return 0;
+      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      if (role == Role::kList)
+        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
+      if (role == Role::kText)
+        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.textBackground));
+      return result;
+    }
+    case WM_MOUSEMOVE:
+      if ((role == Role::kPushButton || role == Role::kOption) && !Hot(window)) {
+        ::SetPropW(window, kHotProperty, reinterpret_cast<HANDLE>(1));
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+        ::InvalidateRect(window, nullptr, FALSE);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      ::RemovePropW(window, kHotProperty);
+      ::InvalidateRect(window, nullptr, FALSE);
+      break;
+    default:
+      break;
+  }
+  const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+  if (role != Role::kText && ChangesLook(role, message, window) && ::IsWindowVisible(window))
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+  return result;
+}
+
+// The program's windows and the message boxes: their background, and the colours of the
+// controls that ask their parent for them (static texts, the read-only text box).
+LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
+  const bool dialog = static_cast<Role>(data) == Role::kDialog;
+  const Look* look = g_look.get();
+  if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
+  const Skin& s = look->skin;
+  HBRUSH background = dialog ? look->message.get() : look->window.get();
+  switch (message) {
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(window, ContainerProc, id);
+      break;
+    case WM_ERASEBKGND: {
+      RECT client;
+      ::GetClientRect(window, &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, background);
+      return 1;
+    }
+    case WM_PAINT:
+      if (dialog) {  // covers the band a message box paints under its buttons
+        PaintDc dc(window);
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::FillRect(dc.get(), &client, background);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<LRESULT>(background);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      const bool textBox =
+          ::lstrcmpiW(ClassName(reinterpret_cast<HWND>(lParam)).c_str(), L"Edit") == 0;
+      if (textBox) {
+        ::SetTextColor(dc, Ref(s.textText));
+        ::SetBkColor(dc, Ref(s.textBackground));
+        return reinterpret_cast<LRESULT>(look->text.get());
+      }
+      ::SetTextColor(dc, Ref(dialog ? s.messageText : s.windowText));
+      ::SetBkColor(dc, Ref(dialog ? s.messageBackground : s.windowBackground));
+      return reinterpret_cast<LRESULT>(background);
+    }
+    case WM_CTLCOLORLISTBOX: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, Ref(s.listText));
+      ::SetBkColor(dc, Ref(s.listBackground));
+      return reinterpret_cast<LRESULT>(look->list.get());
+    }
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(background);
+    default:
+      break;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Attach(HWND window, LONG style) {
+  const Role role = RoleOf(window, style);
+  switch (role) {
+    case Role::kNone:
+      return;
+    case Role::kForm:
+    case Role::kDialog:
+      // Subclassing again with the same procedure and id only replaces its data: a second
+      // attach never stacks a second subclass.
+      ::SetWindowSubclass(window, ContainerProc, kSubclassId, static_cast<DWORD_PTR>(role));
+      return;
+    default:
+      ::SetWindowSubclass(window, ControlProc, kSubclassId, static_cast<DWORD_PTR>(role));
+      return;
+  }
+}
+
+BOOL CALLBACK AttachChild(HWND child, LPARAM font) {
+  Attach(child, ::GetWindowLongW(child, GWL_STYLE));
+  if (font) ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  return TRUE;
+}
+
+BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  if (RoleOf(window, style) == Role::kForm) {
+    const std::wstring name = ClassName(window);
+    if (std::find(g_ownClasses.begin(), g_ownClasses.end(), name) == g_ownClasses.end())
+      g_ownClasses.push_back(name);
+  }
+  Attach(window, style);
+  // The skin's font goes to the controls of the program's own windows; a message box has
+  // measured its layout for the font it was made with, and keeps it.
+  const bool dialog = RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kDialog;
+  ::EnumChildWindows(window, AttachChild, dialog ? 0 : font);
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+// Windows the thread creates after the attach (message boxes and their buttons among them)
+// are subclassed as they are made.
+LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && g_look) {
+    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+    HWND window = reinterpret_cast<HWND>(wParam);
+    const bool foreign = RoleOf(window, create->lpcs->style) == Role::kForm &&
+                         std::find(g_ownClasses.begin(), g_ownClasses.end(), ClassName(window)) ==
+                             g_ownClasses.end();
+    if (!foreign) Attach(window, create->lpcs->style);
+  }
+  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+int ReadSkinFile(const char* path, std::string& contents) {
+  if (!path || !*path) return kSkinNoPath;
+  const DWORD attributes = ::GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                   error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH
+               ? kSkinMissing
+               : kSkinUnreadable;
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kSkinUnreadable;
+  platform::UniqueFile owner(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!owner) return kSkinUnreadable;
+  HANDLE file = owner.get();
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size)) return kSkinUnreadable;
+  if (size.QuadPart > static_cast<LONGLONG>(kMaxFileBytes)) return kSkinTooLarge;
+  contents.resize(static_cast<size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!contents.empty() &&
+      (!::ReadFile(file, contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) ||
+       read != contents.size()))
+    return kSkinUnreadable;
+  return kSkinApplied;
+}
+
+}  // namespace
+
+int AttachSkin(const char* path) {
+  std::string contents;
+  if (const int result = ReadSkinFile(path, contents); result != kSkinApplied) return result;
+  const ParseResult parsed = Parse(contents);
+  if (parsed.status == ParseStatus::kTooLarge) return kSkinTooLarge;
+  if (parsed.status != ParseStatus::kOk) return kSkinNotASkin;
+
+  auto look = std::make_unique<Look>(parsed.skin);
+  look->font = CreateSkinFont(parsed.skin);
+  if (!look->Complete()) return kSkinFailed;
+
+  // The new look takes over before the windows are told to repaint; the old one's objects are
+  // deleted only once nothing uses them any more.
+  std::unique_ptr<Look> old = std::move(g_look);
+  g_look = std::move(look);
+  if (!g_hook) g_hook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
+  ::EnumThreadWindows(::GetCurrentThreadId(), AttachTopLevel,
+                      reinterpret_cast<LPARAM>(g_look->font));
+  return kSkinApplied;
+}
+
+void StopDrawing() {
+  if (g_hook) ::UnhookWindowsHookEx(g_hook);
+  g_hook = nullptr;
+}
+
+}  // namespace skin

@@ -1,0 +1,64 @@
+#include "skin/Roles.h"
+
+#include <commctrl.h>
+
+namespace skin {
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = L"";
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+Role RoleOf(HWND window, LONG style) {
+  const std::wstring name = ClassName(window);
+  auto is = [&](const wchar_t* other) { return ::lstrcmpiW(name.c_str(), other) == 0; };
+  if (is(L"#32770")) return Role::kDialog;
+  if (is(L"Button")) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+        return Role::kPushButton;
+      case BS_GROUPBOX:
+        return Role::kFrame;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        return Role::kOption;
+      default:
+        return Role::kNone;
+    }
+  }
+  if (is(L"ListBox"))
+    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) ? Role::kNone : Role::kList;
+  if (is(L"Edit")) return Role::kText;
+  if (is(L"msctls_statusbar32")) return Role::kStatus;
+  if (!(style & WS_CHILD)) return Role::kForm;
+  return Role::kNone;
+}
+
+HFONT FontOf(HWND window) {
+  auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+  return font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+std::wstring TextOf(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+bool HasNonClientArea(HWND window) {
+  RECT outer, client;
+  ::GetWindowRect(window, &outer);
+  ::GetClientRect(window, &client);
+  return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
+}
+
+bool FocusCuesShown(HWND window) {
+  return !(::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+bool Hot(HWND window) { return ::GetPropW(window, kHotProperty) != nullptr; }
+
+}  // namespace skin

@@ -1,0 +1,42 @@
+#include "skin/Painters.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace skin {
+
+void PaintStatus(HWND window, HDC target, const Look& look) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  Buffered buffer(target, client);
+  HDC dc = buffer.get();
+  const Skin& s = look.skin;
+  ::FillRect(dc, &client, look.status.get());
+  {
+    RECT top{client.left, client.top, client.right, client.top + 1};
+    Brush line(Ref(s.statusBorder));
+    ::FillRect(dc, &top, line.get());
+  }
+  Select font(dc, FontOf(window));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, Ref(s.statusText));
+  const int parts = static_cast<int>(::SendMessageW(window, SB_GETPARTS, 0, 0));
+  for (int i = 0; i < parts; ++i) {
+    RECT part;
+    if (!::SendMessageW(window, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part))) continue;
+    if (part.right < 0 || part.right > client.right) part.right = client.right;
+    ::InflateRect(&part, -2, -4);
+    RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), 4);
+    const LRESULT info = ::SendMessageW(window, SB_GETTEXTLENGTHW, i, 0);
+    std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+    ::SendMessageW(window, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    RECT inner = part;
+    ::InflateRect(&inner, -4, 0);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+}
+
+}  // namespace skin
