@@ -123,8 +123,8 @@ int main(int argc, char** argv) {
   }
   const double plindarMs = Median(programs[0].visible), plindarPeak = Median(programs[0].peak);
   std::printf("%d runs each, interleaved; medians (visible: spread of the middle half)\n", runs);
-  std::printf("%-36s %9s %17s %9s %7s %13s %9s\n", "program", "created", "visible", "idle",
-              "ratio", "peak w. set", "above");
+  std::printf("%-36s %9s %17s %9s %7s %13s %9s\n", "program", "created", "visible", "idle", "ratio",
+              "peak w. set", "above");
   for (const Program& program : programs) {
     const double ms = Median(program.visible), peak = Median(program.peak);
     std::printf("%-36s %6.1f ms %6.1f ms (%4.1f) %6.1f ms %7.2f %10.1f MB %6.1f MB\n",

@@ -33,8 +33,8 @@ bool IsWow64() {
 // Windows 7 with its security updates. Looked up, not imported, so the program still starts
 // on a Windows 7 without them.
 bool HasSearchFlags() {
-  static const bool has = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"),
-                                           "SetDefaultDllDirectories") != nullptr;
+  static const bool has =
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories") != nullptr;
   return has;
 }
 
@@ -171,11 +171,10 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
   constexpr wchar_t kLibrary[] = L"SkinH_VB6.dll";
   if (!skinLibrary_) {
     // From the program's folder or the system folder, nowhere else.
-    skinLibrary_.reset(HasSearchFlags()
-                           ? ::LoadLibraryExW(kLibrary, nullptr,
-                                              LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
-                                                  LOAD_LIBRARY_SEARCH_SYSTEM32)
-                           : ::LoadLibraryW(kLibrary));
+    skinLibrary_.reset(HasSearchFlags() ? ::LoadLibraryExW(kLibrary, nullptr,
+                                                           LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
+                                                               LOAD_LIBRARY_SEARCH_SYSTEM32)
+                                        : ::LoadLibraryW(kLibrary));
     if (!skinLibrary_) {
       const DWORD failure = ::GetLastError();
       if (failure == ERROR_MOD_NOT_FOUND || failure == ERROR_FILE_NOT_FOUND)

@@ -38,7 +38,7 @@ class WinSystem final : public System {
  private:
   HWND mainWindow_ = nullptr;
   LaunchFolders folders_;
-  UniqueModule skinLibrary_;  // stays loaded for the life of the program: it draws the look
+  UniqueModule skinLibrary_;   // stays loaded for the life of the program: it draws the look
   UniqueModule timerLibrary_;  // winmm, loaded when the first pause reads the clock
   DWORD(WINAPI* timeGetTime_)() = nullptr;
 };

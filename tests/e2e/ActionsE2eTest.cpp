@@ -393,8 +393,8 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause)
   EXPECT_TRUE(WaitForStatus(plindar, L"已清除相关进程,您可尝试卸载U盘..."));
 
   e2e::PressKeys("Tab Tab Return");  // Command4: the repair, after its question
-  ASSERT_TRUE(Answer(plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?",
-                     IDYES));
+  ASSERT_TRUE(Answer(
+      plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES));
   ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));
   // Its button is off now; the focus went on to the next control that can take it.
   EXPECT_EQ(plindar.FocusedTabIndex(), kList1);

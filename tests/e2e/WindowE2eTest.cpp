@@ -202,8 +202,8 @@ class ScopedUserDpi {
     ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
                       KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
     DWORD size = sizeof(old_);
-    had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                              reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+    had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                              &size) == ERROR_SUCCESS;
     ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
                      sizeof(dpi));
   }

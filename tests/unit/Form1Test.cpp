@@ -198,16 +198,41 @@ TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
     int logLines;
     int shellStarts;  // by the repair and on the way out together
   } cases[] = {
-      {"No in the shell's pause", 8000, platform::kAnswerNo, platform::kUnloadFormControlMenu,
-       {shell, L"@8000 end program"}, 4, 1},
-      {"Yes in the shell's pause", 8000, platform::kAnswerYes, platform::kUnloadFormControlMenu,
-       {forum, shell, L"@8000 end program"}, 4, 1},
-      {"the session ending", 8000, platform::kAnswerNo, platform::kUnloadAppWindows,
-       {L"@8000 end program"}, 4, 0},
-      {"No in an earlier pause", 2500, platform::kAnswerNo, platform::kUnloadFormControlMenu,
-       {L"@2500 end program"}, 2, 0},
-      {"No in a later pause", 10000, platform::kAnswerNo, platform::kUnloadFormControlMenu,
-       {L"@10000 end program"}, 5, 1},
+      {"No in the shell's pause",
+       8000,
+       platform::kAnswerNo,
+       platform::kUnloadFormControlMenu,
+       {shell, L"@8000 end program"},
+       4,
+       1},
+      {"Yes in the shell's pause",
+       8000,
+       platform::kAnswerYes,
+       platform::kUnloadFormControlMenu,
+       {forum, shell, L"@8000 end program"},
+       4,
+       1},
+      {"the session ending",
+       8000,
+       platform::kAnswerNo,
+       platform::kUnloadAppWindows,
+       {L"@8000 end program"},
+       4,
+       0},
+      {"No in an earlier pause",
+       2500,
+       platform::kAnswerNo,
+       platform::kUnloadFormControlMenu,
+       {L"@2500 end program"},
+       2,
+       0},
+      {"No in a later pause",
+       10000,
+       platform::kAnswerNo,
+       platform::kUnloadFormControlMenu,
+       {L"@10000 end program"},
+       5,
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -230,10 +255,9 @@ TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
                      all[i].substr(space));
     }
     EXPECT_EQ(tail, c.tail);
-    EXPECT_EQ(std::count_if(all.begin(), all.end(),
-                            [](const std::wstring& e) {
-                              return e.ends_with(L"launch explorer.exe show 2");
-                            }),
+    EXPECT_EQ(std::count_if(
+                  all.begin(), all.end(),
+                  [](const std::wstring& e) { return e.ends_with(L"launch explorer.exe show 2"); }),
               c.shellStarts);
     EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
   }

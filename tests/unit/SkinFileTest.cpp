@@ -85,8 +85,7 @@ TEST(SkinFile, TheShippedLookIsReadableForPeopleWithLowVision) {
       {"the status text", s.statusText, s.statusBackground, 4.5},
       {"a message box's text", s.messageText, s.messageBackground, 4.5},
   };
-  for (const Pair& p : pairs)
-    EXPECT_GE(ContrastRatio(p.front, p.back), p.least) << p.what;
+  for (const Pair& p : pairs) EXPECT_GE(ContrastRatio(p.front, p.back), p.least) << p.what;
 }
 
 TEST(SkinFile, ABadLineLeavesItsKeyAtTheDefaultAndTouchesNothingElse) {

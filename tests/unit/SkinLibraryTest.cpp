@@ -217,8 +217,8 @@ TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
   auto faceOf = [](HWND control) {
     LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
-                 sizeof(font), &font);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
     return std::wstring(font.lfFaceName);
   };
   // Any installed face other than the message face will do.
