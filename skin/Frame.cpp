@@ -19,8 +19,9 @@ void PaintFrame(HWND window, HDC target, const Look& look) {
 
   RECT border = client;
   border.top += metrics.tmHeight / 2;
-  const int radius = ::MulDiv(8, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
-  DrawShape(dc, Shape::kRounded, border, nullptr, Ref(s.frameBorder), radius);
+  const Metrics m = MetricsAt(::GetDeviceCaps(dc, LOGPIXELSY));
+  const int radius = m.frameRadius;
+  DrawShape(dc, Shape::kRounded, border, nullptr, Ref(s.frameBorder), radius, m.line);
   if (!caption.empty()) {
     const int pad = metrics.tmAveCharWidth / 2 + 1;
     RECT gap{client.left + radius, client.top, client.left + radius + extent.cx + 2 * pad,

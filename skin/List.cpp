@@ -30,7 +30,7 @@ void PaintList(HWND window, HDC target, const Look& look) {
     if (i == selected) ::FillRect(dc, &item, selection.get());
     ::SetTextColor(dc, Ref(i == selected ? s.listSelectionText : s.listText));
     RECT text = item;
-    text.left += 3;
+    text.left += MetricsAt(::GetDeviceCaps(dc, LOGPIXELSY)).listTextInset;
     ::DrawTextW(dc, line.c_str(), length, &text,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }

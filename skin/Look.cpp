@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "skin/Metrics.h"
+
 namespace skin {
 namespace {
 
@@ -39,16 +41,17 @@ HFONT CreateSkinFont(const Skin& s) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   const std::wstring face = Utf8ToWide(s.fontFace);
+  // The message font also carries the user's text size and font smoothing, which the skin's
+  // font follows.
+  const bool haveMessageFont =
+      ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font{};
-  if (!FaceInstalled(screen.get(), face) &&
-      ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfMessageFont;
-  } else {
+  if (haveMessageFont) font = metrics.lfMessageFont;
+  if (!haveMessageFont || FaceInstalled(screen.get(), face)) {
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   }
-  font.lfHeight = -::MulDiv(s.fontSize, dpi, 72);
+  font.lfHeight = -FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0);
   font.lfWidth = 0;
   font.lfWeight = FW_NORMAL;
   return ::CreateFontIndirectW(&font);

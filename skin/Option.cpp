@@ -18,13 +18,13 @@ void PaintOption(HWND window, HDC target, const Look& look) {
   Select font(dc, FontOf(window));
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
-  const int size =
-      std::min<int>(::MulDiv(13, ::GetDeviceCaps(dc, LOGPIXELSY), 96), client.bottom) | 1;
+  const Metrics m = MetricsAt(::GetDeviceCaps(dc, LOGPIXELSY));
+  const int size = std::min<int>(m.optionSize, client.bottom) | 1;
   const int top = (client.bottom - size) / 2;
   const RECT ring{client.left + 1, top, client.left + 1 + size, top + size};
   const COLORREF inside = Ref(enabled ? s.listBackground : s.buttonDisabled);
   DrawShape(dc, Shape::kEllipse, ring, &inside,
-            Ref(checked && enabled ? s.optionMark : s.optionBorder));
+            Ref(checked && enabled ? s.optionMark : s.optionBorder), 0, m.line);
   if (checked) {
     const int inset = size / 4 + 1;
     const COLORREF mark = Ref(enabled ? s.optionMark : s.buttonDisabledText);

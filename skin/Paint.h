@@ -14,8 +14,11 @@ struct Brush : platform::UniqueGdi<HBRUSH> {
   explicit Brush(COLORREF color) : Unique(::CreateSolidBrush(color)) {}
 };
 
+// Drawn inside the shape's rectangle whatever its width, so a wider line at a higher DPI does
+// not spill over the control's edge.
 struct Pen : platform::UniqueGdi<HPEN> {
-  explicit Pen(COLORREF color) : Unique(::CreatePen(PS_SOLID, 1, color)) {}
+  explicit Pen(COLORREF color, int width = 1)
+      : Unique(::CreatePen(PS_INSIDEFRAME, width, color)) {}
 };
 
 class Select {
@@ -91,8 +94,8 @@ enum class Shape { kRounded, kEllipse };
 
 // Outlines a shape in `border`, filled with `fill` or left hollow when there is none.
 void DrawShape(HDC dc, Shape shape, const RECT& r, const COLORREF* fill, COLORREF border,
-               int radius = 0);
-void RoundedBox(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius);
+               int radius = 0, int line = 1);
+void RoundedBox(HDC dc, const RECT& r, COLORREF fill, COLORREF border, int radius, int line = 1);
 void FrameRectColor(HDC dc, const RECT& r, COLORREF color);
 
 }  // namespace skin

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "skin/Look.h"
+#include "skin/Metrics.h"
 #include "skin/Roles.h"
 
 namespace skin {

@@ -23,13 +23,13 @@ void PaintPushButton(HWND window, HDC target, const Look& look) {
                      : pushed      ? s.buttonPressed
                      : Hot(window) ? s.buttonHot
                                    : s.buttonFace;
-  const int radius = ::MulDiv(6, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
+  const Metrics m = MetricsAt(::GetDeviceCaps(dc, LOGPIXELSY));
   RoundedBox(dc, client, Ref(face), Ref(focused && enabled ? s.buttonFocus : s.buttonBorder),
-             radius);
+             m.buttonRadius, m.line);
   if (focused && enabled) {  // a second ring inside the first: the focus reads at a glance
     RECT inner = client;
-    ::InflateRect(&inner, -1, -1);
-    DrawShape(dc, Shape::kRounded, inner, nullptr, Ref(s.buttonFocus), radius);
+    ::InflateRect(&inner, -m.line, -m.line);
+    DrawShape(dc, Shape::kRounded, inner, nullptr, Ref(s.buttonFocus), m.buttonRadius, m.line);
   }
   Select font(dc, FontOf(window));
   ::SetBkMode(dc, TRANSPARENT);

@@ -13,8 +13,9 @@ void PaintStatus(HWND window, HDC target, const Look& look) {
   HDC dc = buffer.get();
   const Skin& s = look.skin;
   ::FillRect(dc, &client, look.status.get());
+  const Metrics m = MetricsAt(::GetDeviceCaps(dc, LOGPIXELSY));
   {
-    RECT top{client.left, client.top, client.right, client.top + 1};
+    RECT top{client.left, client.top, client.right, client.top + m.line};
     Brush line(Ref(s.statusBorder));
     ::FillRect(dc, &top, line.get());
   }
@@ -26,14 +27,14 @@ void PaintStatus(HWND window, HDC target, const Look& look) {
     RECT part;
     if (!::SendMessageW(window, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part))) continue;
     if (part.right < 0 || part.right > client.right) part.right = client.right;
-    ::InflateRect(&part, -2, -4);
-    RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), 4);
+    ::InflateRect(&part, -m.statusInsetX, -m.statusInsetY);
+    RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), m.statusRadius, m.line);
     const LRESULT info = ::SendMessageW(window, SB_GETTEXTLENGTHW, i, 0);
     std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
     ::SendMessageW(window, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text.data()));
     text.resize(LOWORD(info));
     RECT inner = part;
-    ::InflateRect(&inner, -4, 0);
+    ::InflateRect(&inner, -m.statusTextInset, 0);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }

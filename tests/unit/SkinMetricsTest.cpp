@@ -1,0 +1,44 @@
+#include "skin/Metrics.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using skin::FontHeight;
+using skin::MetricsAt;
+
+TEST(SkinMetrics, DoubleAt200PercentAndLinesStayWholePixels) {
+  const skin::Metrics at96 = MetricsAt(96), at192 = MetricsAt(192), at144 = MetricsAt(144);
+  EXPECT_EQ(at96.line, 1);
+  EXPECT_EQ(at192.line, 2) << "a one-pixel line is two at 192 DPI";
+  EXPECT_EQ(at144.line, 1) << "no line blurred across a pixel and a half";
+  EXPECT_EQ(at192.buttonRadius, 2 * at96.buttonRadius);
+  EXPECT_EQ(at192.frameRadius, 2 * at96.frameRadius);
+  EXPECT_EQ(at192.statusInsetX, 2 * at96.statusInsetX);
+  EXPECT_EQ(at192.statusInsetY, 2 * at96.statusInsetY);
+  EXPECT_EQ(at192.statusRadius, 2 * at96.statusRadius);
+  EXPECT_EQ(at192.statusTextInset, 2 * at96.statusTextInset);
+  EXPECT_EQ(at192.listTextInset, 2 * at96.listTextInset);
+  EXPECT_NEAR(at192.optionSize, 2 * at96.optionSize, 1);
+  for (const skin::Metrics& m : {at96, at144, at192}) EXPECT_EQ(m.optionSize % 2, 1);
+  EXPECT_EQ(MetricsAt(0).frameRadius, at96.frameRadius) << "an unknown DPI reads as 96";
+}
+
+TEST(SkinMetrics, FontFollowsTheDpiAndAnyLargerTextTheUserChose) {
+  struct Case {
+    const char* what;
+    int points, dpi, messageHeight, expected;
+  } cases[] = {
+      {"9 points at 96 DPI", 9, 96, -12, 12},
+      {"a message font smaller than Windows' own changes nothing", 9, 96, -11, 12},
+      {"text made 125% larger", 9, 96, -15, 15},
+      {"9 points at 192 DPI", 9, 192, -24, 24},
+      {"text made larger at 192 DPI", 9, 192, -36, 36},
+      {"the skin's 10 points with larger text", 10, 96, -15, 16},
+      {"a message font given by cell height", 9, 96, 18, 18},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FontHeight(c.points, c.dpi, c.messageHeight), c.expected) << c.what;
+}
+
+}  // namespace
