@@ -27,6 +27,35 @@ HHOOK g_hook = nullptr;
 // method's windows, menus or tooltips that the thread also creates.
 std::vector<std::wstring> g_ownClasses;
 
+// In high contrast the library steps aside: it paints nothing of its own, and Windows draws
+// every control, message boxes included, in the user's system colours. Windows' setting
+// decides, unless a test or the user overrode it (OverrideHighContrast).
+int g_highContrastOverride = -1;
+bool g_stepAside = false;
+
+bool HighContrastOn() {
+  if (g_highContrastOverride >= 0) return g_highContrastOverride != 0;
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof(setting);
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0) &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+BOOL CALLBACK RedrawTopLevel(HWND window, LPARAM) {
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return TRUE;
+}
+
+// Called when Windows says a setting, the system colours or the theme changed: the look
+// comes back, or goes, with high contrast.
+void FollowHighContrast() {
+  const bool stepAside = HighContrastOn();
+  if (stepAside == g_stepAside) return;
+  g_stepAside = stepAside;
+  ::EnumThreadWindows(::GetCurrentThreadId(), RedrawTopLevel, 0);
+}
+
 // Messages after which a control has painted itself (directly, not through WM_PAINT) and must
 // be painted again in the skin's look.
 bool ChangesLook(Role role, UINT message, HWND window) {
@@ -69,7 +98,8 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                              DWORD_PTR data) {
   const auto role = static_cast<Role>(data);
   const Look* look = g_look.get();
-  if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
+  if (!look || (g_stepAside && message != WM_NCDESTROY))
+    return ::DefSubclassProc(window, message, wParam, lParam);
   switch (message) {
     case WM_NCDESTROY:
       ::RemovePropW(window, kHotProperty);
@@ -125,8 +155,11 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR data) {
   const bool dialog = static_cast<Role>(data) == Role::kDialog;
+  if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED)
+    FollowHighContrast();
   const Look* look = g_look.get();
-  if (!look) return ::DefSubclassProc(window, message, wParam, lParam);
+  if (!look || (g_stepAside && message != WM_NCDESTROY))
+    return ::DefSubclassProc(window, message, wParam, lParam);
   const Skin& s = look->skin;
   HBRUSH background = dialog ? look->message.get() : look->window.get();
   switch (message) {
@@ -276,11 +309,14 @@ int AttachSkin(const char* path) {
   // deleted only once nothing uses them any more.
   std::unique_ptr<Look> old = std::move(g_look);
   g_look = std::move(look);
+  g_stepAside = HighContrastOn();
   if (!g_hook) g_hook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
   ::EnumThreadWindows(::GetCurrentThreadId(), AttachTopLevel,
                       reinterpret_cast<LPARAM>(g_look->font));
   return kSkinApplied;
 }
+
+void OverrideHighContrast(int state) { g_highContrastOverride = state < 0 ? -1 : state != 0; }
 
 void StopDrawing() {
   if (g_hook) ::UnhookWindowsHookEx(g_hook);

@@ -8,6 +8,10 @@ namespace skin {
 // Reads the skin file at `path` and draws the calling thread's windows in its look; returns
 // one of the SkinHResult codes.
 int AttachSkin(const char* path);
+// Makes the library act as if high contrast were on (1) or off (0), or follow Windows' setting
+// again (-1). Takes effect, as a real change does, when Windows next says that a setting or
+// the system colours changed.
+void OverrideHighContrast(int state);
 // Stops subclassing windows created from now on, before the library goes away.
 void StopDrawing();
 

@@ -30,6 +30,10 @@ extern "C" __declspec(dllexport) int __stdcall SkinH_AttachEx(const char* skinPa
   }
 }
 
+extern "C" __declspec(dllexport) void __stdcall SkinH_OverrideHighContrast(int state) {
+  skin::OverrideHighContrast(state);
+}
+
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     ::DisableThreadLibraryCalls(module);

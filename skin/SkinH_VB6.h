@@ -7,6 +7,14 @@
 // calling thread, and every window that thread creates later, in its look. `reserved` is
 // ignored. Returns one of the codes below; on any failure the look stays as it was.
 
+// A second entry serves tests and anyone trying the look:
+//
+//   void __stdcall SkinH_OverrideHighContrast(int state);
+//
+// 1 makes the library step aside as in high contrast, 0 keeps the look, -1 follows Windows'
+// setting again (the default). It takes effect when Windows next reports a change of settings
+// or system colours to the thread's windows.
+
 enum SkinHResult {
   kSkinApplied = 0,
   kSkinNoPath = 1,      // null or empty path

@@ -208,6 +208,38 @@ TEST_F(SkinLibrary, LaterWindowsAreSkinnedOnlyIfTheyAreTheProgramsOwnKind) {
   }
 }
 
+TEST_F(SkinLibrary, StepsAsideInHighContrastAndComesBackAfter) {
+  using OverrideFn = void(__stdcall*)(int);
+  auto override = reinterpret_cast<OverrideFn>(
+      reinterpret_cast<void*>(::GetProcAddress(library_, "SkinH_OverrideHighContrast")));
+  ASSERT_TRUE(override);
+  ASSERT_EQ(attach_(Write("contrast.she", SkinWith("#FF0000")).c_str(), ""), kSkinApplied);
+  ASSERT_EQ(ButtonFace(), RGB(0xFF, 0, 0));
+  auto dialogBrush = [&] {  // what the window gives its static texts to fill with
+    HDC screen = ::GetDC(nullptr);
+    auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(form_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(screen), 0));
+    ::ReleaseDC(nullptr, screen);
+    LOGBRUSH info{};
+    return brush && ::GetObjectW(brush, sizeof(info), &info) ? info.lbColor : CLR_INVALID;
+  };
+  EXPECT_EQ(dialogBrush(), RGB(0x10, 0x20, 0x30));
+
+  // High contrast turns on, and Windows says so: the look steps aside, the user's colours show.
+  override(1);
+  ::SendMessageW(form_, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_NE(ButtonFace(), RGB(0xFF, 0, 0));
+  EXPECT_NE(dialogBrush(), RGB(0x10, 0x20, 0x30));
+  // A skin attached meanwhile stays aside too.
+  ASSERT_EQ(attach_(Write("contrast2.she", SkinWith("#00FF00")).c_str(), ""), kSkinApplied);
+  EXPECT_NE(ButtonFace(), RGB(0, 0xFF, 0));
+
+  // It turns off again, reported as a change of system colours: the look comes back.
+  override(-1);
+  ::SendMessageW(form_, WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(ButtonFace(), RGB(0, 0xFF, 0));
+}
+
 TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
   // A face asked for by name that is not installed would be replaced by one the system picks,
   // which on an English Windows holds no Chinese: the message face, linked to a Chinese font
