@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/Accessibility.h"
 #include "platform/RuntimeError.h"
 
 namespace platform {
@@ -66,6 +67,18 @@ LRESULT CALLBACK TextBoxKeys(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 constexpr UINT_PTR kTextBoxKeys = 1;
 
+// A list or text box answers a screen reader with the caption of the frame around it as its
+// name (the string the subclass data points to).
+LRESULT CALLBACK NamedByItsFrame(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR name) {
+  if (message == WM_GETOBJECT)
+    return AnswerGetObject(window, wParam, lParam, *reinterpret_cast<const std::wstring*>(name),
+                           ::DefSubclassProc);
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+constexpr UINT_PTR kNamedByItsFrame = 2;
+
 bool IsPushButton(HWND window) {
   wchar_t name[16] = L"";
   ::GetClassNameW(window, name, 16);
@@ -124,6 +137,7 @@ Form::Form(const FormLayout& layout, FormEvents& events)
 void Form::CreateControls() {
   const auto controls = layout_.controls;
   std::vector<RECT> placed;  // absolute client rectangles, in pixels, parallel to the layout
+  names_.assign(controls.size(), std::wstring());  // sized once: subclasses point into it
   for (size_t i = 0; i < controls.size(); ++i) {
     const ControlLayout& row = controls[i];
     // Controls are children of the window itself, offset by their containers: a frame that
@@ -179,6 +193,14 @@ void Form::CreateControls() {
         break;
     }
     if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) {
+      for (size_t c = 0; c < i; ++c)
+        if (controls[c].name == row.container && controls[c].kind == ControlKind::Frame)
+          names_[i] = controls[c].caption;
+      if (!names_[i].empty())
+        ::SetWindowSubclass(child, NamedByItsFrame, kNamedByItsFrame,
+                            reinterpret_cast<DWORD_PTR>(&names_[i]));
+    }
     children_.push_back(child);
     if (row.kind == ControlKind::StatusBar) SetUpStatusBar(child);
   }

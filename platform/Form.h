@@ -102,7 +102,8 @@ class Form {
   UniqueGdiObject font_;
   UniqueIcon bigIcon_, smallIcon_;
   UniqueWindow window_;
-  std::vector<HWND> children_;  // parallel to layout_.controls
+  std::vector<HWND> children_;       // parallel to layout_.controls
+  std::vector<std::wstring> names_;  // screen readers' names where the caption is none
   HWND statusBar_ = nullptr;
   int clockPanel_ = -1;
   HWND lastFocus_ = nullptr;
