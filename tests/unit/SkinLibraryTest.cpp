@@ -1,6 +1,7 @@
 // The skin library loaded into a test program the way Plindar loads it, attached to windows
 // of the test's own thread.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -238,6 +239,46 @@ TEST_F(SkinLibrary, StepsAsideInHighContrastAndComesBackAfter) {
   override(-1);
   ::SendMessageW(form_, WM_SYSCOLORCHANGE, 0, 0);
   EXPECT_EQ(ButtonFace(), RGB(0, 0xFF, 0));
+}
+
+// Answers WM_QUERYUISTATE for a control with the state a test sets.
+struct UiState {
+  static inline LRESULT state = 0;
+  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR, DWORD_PTR) {
+    return message == WM_QUERYUISTATE ? state : ::DefSubclassProc(window, message, wParam, lParam);
+  }
+};
+
+TEST_F(SkinLibrary, ShowsTheFocusRingAsTheKeyboardCuesSay) {
+  ASSERT_EQ(attach_(Write("focus.she", "[button]\nborder = #00FF00\nfocus = #0000FF\n").c_str(), ""),
+            kSkinApplied);
+  ::ShowWindow(form_, SW_SHOW);
+  ::SetFocus(button_);
+  auto ring = [&] {  // the colour just inside the button's left edge
+    RECT r;
+    ::GetClientRect(button_, &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(button_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF color = ::GetPixel(dc, 0, r.bottom / 2);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return color;
+  };
+  // The button answers what Windows would where the user's setting hides focus cues until the
+  // keyboard is used (Wine, whose cues always show, never does).
+  ::SetWindowSubclass(button_, UiState::Answer, 1, 0);
+  UiState::state = UISF_HIDEFOCUS;
+  EXPECT_EQ(ring(), RGB(0, 0xFF, 0)) << "focus hidden: the plain border";
+  UiState::state = 0;
+  EXPECT_EQ(ring(), RGB(0, 0, 0xFF)) << "focus shown: the focus ring";
+  ::RemoveWindowSubclass(button_, UiState::Answer, 1);
+  ::ShowWindow(form_, SW_HIDE);
 }
 
 TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
