@@ -17,7 +17,7 @@ plindar_install_deps() {
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
   [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || missing=1
-  # Wine draws the title-bar buttons with the glyphs of its own Marlett font.
+  # Wine's own fonts, Marlett among them (the title-bar buttons' glyphs).
   [ -e /usr/share/wine/fonts/marlett.ttf ] || missing=1
   [ -d /usr/src/googletest/googletest ] || missing=1
   compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing=1
@@ -83,6 +83,9 @@ plindar_make_prefix() {
   # time a message box closes), so Wine manages and frames them itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  # Wine draws the title-bar buttons with Marlett's glyphs; Debian's Wine does not find the
+  # copy fonts-wine installs, so the prefix gets one (else the buttons read "0", "1", "r").
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -w
 }
 
