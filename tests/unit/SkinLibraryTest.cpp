@@ -42,9 +42,9 @@ std::string SkinWith(const char* face) {
   return std::string("[window]\nbackground = #102030\n[button]\nface = ") + face + "\n";
 }
 
-// The colour a control paints a little inside its left edge, halfway down, when asked to
-// paint into a bitmap.
-COLORREF PaintedAtLeftMiddle(HWND control) {
+// The colour a control paints `x` pixels inside its left edge (a little inside, by default),
+// halfway down, when asked to paint into a bitmap.
+COLORREF PaintedAtLeftMiddle(HWND control, int x = 4) {
   RECT r;
   ::GetClientRect(control, &r);
   HDC screen = ::GetDC(nullptr);
@@ -52,7 +52,7 @@ COLORREF PaintedAtLeftMiddle(HWND control) {
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
   HGDIOBJ old = ::SelectObject(dc, bitmap);
   ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  const COLORREF color = ::GetPixel(dc, 4, r.bottom / 2);
+  const COLORREF color = ::GetPixel(dc, x, r.bottom / 2);
   ::SelectObject(dc, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(dc);
@@ -244,32 +244,19 @@ TEST_F(SkinLibrary, StepsAsideInHighContrastAndComesBackAfter) {
 // Answers WM_QUERYUISTATE for a control with the state a test sets.
 struct UiState {
   static inline LRESULT state = 0;
-  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR, DWORD_PTR) {
+  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
     return message == WM_QUERYUISTATE ? state : ::DefSubclassProc(window, message, wParam, lParam);
   }
 };
 
 TEST_F(SkinLibrary, ShowsTheFocusRingAsTheKeyboardCuesSay) {
-  ASSERT_EQ(attach_(Write("focus.she", "[button]\nborder = #00FF00\nfocus = #0000FF\n").c_str(), ""),
-            kSkinApplied);
+  ASSERT_EQ(
+      attach_(Write("focus.she", "[button]\nborder = #00FF00\nfocus = #0000FF\n").c_str(), ""),
+      kSkinApplied);
   ::ShowWindow(form_, SW_SHOW);
   ::SetFocus(button_);
-  auto ring = [&] {  // the colour just inside the button's left edge
-    RECT r;
-    ::GetClientRect(button_, &r);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(button_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const COLORREF color = ::GetPixel(dc, 0, r.bottom / 2);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return color;
-  };
+  auto ring = [&] { return PaintedAtLeftMiddle(button_, 0); };  // the outline's colour
   // The button answers what Windows would where the user's setting hides focus cues until the
   // keyboard is used (Wine, whose cues always show, never does).
   ::SetWindowSubclass(button_, UiState::Answer, 1, 0);
