@@ -51,7 +51,8 @@ HFONT CreateSkinFont(const Skin& s) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   }
-  font.lfHeight = -FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0);
+  font.lfHeight =
+      -FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0);
   font.lfWidth = 0;
   font.lfWeight = FW_NORMAL;
   return ::CreateFontIndirectW(&font);

@@ -16,17 +16,18 @@ int PointsToPixels(int points, int dpi) { return (points * dpi + 36) / 72; }
 
 Metrics MetricsAt(int dpi) {
   if (dpi <= 0) dpi = 96;
+  Metrics m{};
   // Lines grow in whole steps, so a line is never blurred across two pixels.
-  const int line = std::max(1, dpi / 96);
-  return {line,
-          Scale(6, dpi),
-          Scale(8, dpi),
-          Scale(13, dpi) | 1,  // odd, so the dot sits in its middle
-          Scale(2, dpi),
-          Scale(4, dpi),
-          Scale(4, dpi),
-          Scale(4, dpi),
-          Scale(3, dpi)};
+  m.line = std::max(1, dpi / 96);
+  m.buttonRadius = Scale(6, dpi);
+  m.frameRadius = Scale(8, dpi);
+  m.optionSize = Scale(13, dpi) | 1;  // odd, so the dot sits in its middle
+  m.statusInsetX = Scale(2, dpi);
+  m.statusInsetY = Scale(4, dpi);
+  m.statusRadius = Scale(4, dpi);
+  m.statusTextInset = Scale(4, dpi);
+  m.listTextInset = Scale(3, dpi);
+  return m;
 }
 
 int FontHeight(int points, int dpi, int messageFontHeight) {

@@ -6,11 +6,11 @@
 namespace skin {
 
 struct Metrics {
-  int line;             // outlines and the focus ring
-  int buttonRadius;     // a push button's corners
-  int frameRadius;      // a frame's corners
-  int optionSize;       // an option's ring, across
-  int statusInsetX;     // a status panel's outline inside its part
+  int line;          // outlines and the focus ring
+  int buttonRadius;  // a push button's corners
+  int frameRadius;   // a frame's corners
+  int optionSize;    // an option's ring, across
+  int statusInsetX;  // a status panel's outline inside its part
   int statusInsetY;
   int statusRadius;
   int statusTextInset;  // a panel's text inside its outline

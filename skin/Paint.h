@@ -17,8 +17,7 @@ struct Brush : platform::UniqueGdi<HBRUSH> {
 // Drawn inside the shape's rectangle whatever its width, so a wider line at a higher DPI does
 // not spill over the control's edge.
 struct Pen : platform::UniqueGdi<HPEN> {
-  explicit Pen(COLORREF color, int width = 1)
-      : Unique(::CreatePen(PS_INSIDEFRAME, width, color)) {}
+  explicit Pen(COLORREF color, int width = 1) : Unique(::CreatePen(PS_INSIDEFRAME, width, color)) {}
 };
 
 class Select {
