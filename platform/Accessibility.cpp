@@ -5,11 +5,13 @@
 
 #include <new>
 
+#include "platform/WinSystem.h"
+
 namespace platform {
 namespace {
 
-// What the program uses of oleacc, oleaut32 and ole32, looked up once. oleacc is no known
-// system library, so it comes by its full path from the system folder.
+// What the program uses of oleacc, oleaut32 and ole32, looked up once, each from the system
+// folder (oleacc is no known system library).
 struct AccessibilityLibraries {
   HRESULT(WINAPI* createStdAccessibleObject)(HWND, LONG, REFIID, void**) = nullptr;
   LRESULT(WINAPI* lresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
@@ -23,12 +25,9 @@ struct AccessibilityLibraries {
  private:
   static AccessibilityLibraries Load() {
     AccessibilityLibraries found;
-    wchar_t system[MAX_PATH] = L"";
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 12) return found;
-    HMODULE oleacc = ::LoadLibraryW((std::wstring(system) + L"\\oleacc.dll").c_str());
-    HMODULE oleaut = ::LoadLibraryW((std::wstring(system) + L"\\oleaut32.dll").c_str());
-    HMODULE ole = ::LoadLibraryW((std::wstring(system) + L"\\ole32.dll").c_str());
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+    HMODULE ole = LoadSystemLibrary(L"ole32.dll");
     if (!oleacc || !oleaut || !ole) return found;
     // The object goes to the screen reader through COM: the thread joins COM's single-threaded
     // apartment, as a window's thread does. Never left again: the program ends with it.

@@ -142,10 +142,11 @@ void Form::CreateControls() {
     const ControlLayout& row = controls[i];
     // Controls are children of the window itself, offset by their containers: a frame that
     // parents controls would swallow their notifications.
-    POINT origin{0, 0};
-    for (size_t c = 0; c < i && !row.container.empty(); ++c) {
-      if (controls[c].name == row.container) origin = {placed[c].left, placed[c].top};
-    }
+    size_t container = i;  // none: the window itself
+    for (size_t c = 0; c < i && !row.container.empty(); ++c)
+      if (controls[c].name == row.container) container = c;
+    const POINT origin =
+        container < i ? POINT{placed[container].left, placed[container].top} : POINT{0, 0};
     const int left = origin.x + TwipsToPixels(row.left, dpi_);
     const int top = origin.y + TwipsToPixels(row.top, dpi_);
     // Sizes convert on their own, then add: rounding each corner apart would make a control
@@ -193,13 +194,11 @@ void Form::CreateControls() {
         break;
     }
     if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    if (row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) {
-      for (size_t c = 0; c < i; ++c)
-        if (controls[c].name == row.container && controls[c].kind == ControlKind::Frame)
-          names_[i] = controls[c].caption;
-      if (!names_[i].empty())
-        ::SetWindowSubclass(child, NamedByItsFrame, kNamedByItsFrame,
-                            reinterpret_cast<DWORD_PTR>(&names_[i]));
+    if ((row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) && container < i &&
+        controls[container].kind == ControlKind::Frame && controls[container].caption) {
+      names_[i] = controls[container].caption;
+      ::SetWindowSubclass(child, NamedByItsFrame, kNamedByItsFrame,
+                          reinterpret_cast<DWORD_PTR>(&names_[i]));
     }
     children_.push_back(child);
     if (row.kind == ControlKind::StatusBar) SetUpStatusBar(child);

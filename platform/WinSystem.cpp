@@ -29,21 +29,24 @@ bool IsWow64() {
   return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
-// SetDefaultDllDirectories and the LOAD_LIBRARY_SEARCH_* flags: Windows 8 and later, and
-// Windows 7 with its security updates. Looked up, not imported, so the program still starts
-// on a Windows 7 without them.
-bool HasSearchFlags() {
-  static const bool has =
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories") != nullptr;
-  return has;
+// SetDefaultDllDirectories, and with it the LOAD_LIBRARY_SEARCH_* flags: Windows 8 and later,
+// and Windows 7 with its security updates. Looked up, not imported, so the program still
+// starts on a Windows 7 without them; null there.
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+SetDefaultDllDirectoriesFn SetDefaultDllDirectoriesCall() {
+  static const auto call = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  return call;
 }
 
 }  // namespace
 
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  return ::LoadLibraryW((SystemFolder() + L"\\" + name).c_str());
+}
+
 void LoadLibrariesFromSystemFolderOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  const SetDefaultDllDirectoriesFn setDefault = SetDefaultDllDirectoriesCall();
   if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   // Without it, at least the current folder leaves the search.
   ::SetDllDirectoryW(L"");
@@ -121,7 +124,7 @@ std::int32_t WinSystem::TimeGetTime() {
   if (!timeGetTime_) {
     // By its full path: winmm is no known system library, and a copy beside the program would
     // otherwise be loaded in its place.
-    timerLibrary_.reset(::LoadLibraryW((folders_.system + L"\\winmm.dll").c_str()));
+    timerLibrary_.reset(LoadSystemLibrary(L"winmm.dll"));
     if (!timerLibrary_) throw RuntimeError(error::kDllLoad, L"加载 DLL 错误: winmm.dll");
     timeGetTime_ = reinterpret_cast<DWORD(WINAPI*)()>(
         reinterpret_cast<void*>(::GetProcAddress(timerLibrary_.get(), "timeGetTime")));
@@ -171,10 +174,11 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
   constexpr wchar_t kLibrary[] = L"SkinH_VB6.dll";
   if (!skinLibrary_) {
     // From the program's folder or the system folder, nowhere else.
-    skinLibrary_.reset(HasSearchFlags() ? ::LoadLibraryExW(kLibrary, nullptr,
-                                                           LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
-                                                               LOAD_LIBRARY_SEARCH_SYSTEM32)
-                                        : ::LoadLibraryW(kLibrary));
+    skinLibrary_.reset(
+        SetDefaultDllDirectoriesCall()
+            ? ::LoadLibraryExW(kLibrary, nullptr,
+                               LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32)
+            : ::LoadLibraryW(kLibrary));
     if (!skinLibrary_) {
       const DWORD failure = ::GetLastError();
       if (failure == ERROR_MOD_NOT_FOUND || failure == ERROR_FILE_NOT_FOUND)

@@ -43,6 +43,10 @@ class WinSystem final : public System {
   DWORD(WINAPI* timeGetTime_)() = nullptr;
 };
 
+// Loads a library by its full path in the system folder: for the libraries that are no known
+// system library (winmm, oleacc), whose name alone could find a planted copy elsewhere.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 // Makes every library the program or Windows loads by name from now on come from the system
 // folder only, never the current folder or the program's own (a downloads folder, or the stick
 // being ejected, may hold a planted copy). Call first thing, before anything loads a library.

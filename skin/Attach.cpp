@@ -234,18 +234,19 @@ BOOL CALLBACK AttachChild(HWND child, LPARAM font) {
   return TRUE;
 }
 
+bool IsOwnClass(HWND window) {
+  return std::find(g_ownClasses.begin(), g_ownClasses.end(), ClassName(window)) !=
+         g_ownClasses.end();
+}
+
 BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
   const LONG style = ::GetWindowLongW(window, GWL_STYLE);
-  if (RoleOf(window, style) == Role::kForm) {
-    const std::wstring name = ClassName(window);
-    if (std::find(g_ownClasses.begin(), g_ownClasses.end(), name) == g_ownClasses.end())
-      g_ownClasses.push_back(name);
-  }
+  const Role role = RoleOf(window, style);
+  if (role == Role::kForm && !IsOwnClass(window)) g_ownClasses.push_back(ClassName(window));
   Attach(window, style);
   // The skin's font goes to the controls of the program's own windows; a message box has
   // measured its layout for the font it was made with, and keeps it.
-  const bool dialog = RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kDialog;
-  ::EnumChildWindows(window, AttachChild, dialog ? 0 : font);
+  ::EnumChildWindows(window, AttachChild, role == Role::kDialog ? 0 : font);
   ::RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   return TRUE;
@@ -257,10 +258,8 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && g_look) {
     const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
     HWND window = reinterpret_cast<HWND>(wParam);
-    const bool foreign = RoleOf(window, create->lpcs->style) == Role::kForm &&
-                         std::find(g_ownClasses.begin(), g_ownClasses.end(), ClassName(window)) ==
-                             g_ownClasses.end();
-    if (!foreign) Attach(window, create->lpcs->style);
+    if (RoleOf(window, create->lpcs->style) != Role::kForm || IsOwnClass(window))
+      Attach(window, create->lpcs->style);
   }
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }

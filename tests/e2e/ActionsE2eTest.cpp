@@ -97,6 +97,12 @@ class Actions : public testing::Test {
     p.Click(kCommand4);
     return Answer(p, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES);
   }
+  // Waits for the stand-in safe-removal dialog to be open, or closed.
+  static bool SafeRemovalDialogIs(bool open) {
+    return e2e::WaitUntil(
+        [&] { return (::FindWindowW(L"HotplugStandIn", nullptr) != nullptr) == open; },
+        open ? 20s : 10s);
+  }
   static bool WaitForLogLines(const Plindar& p, int count, std::chrono::milliseconds timeout) {
     return e2e::WaitUntil([&] { return LogCount(p) >= count; }, timeout);
   }
@@ -222,14 +228,11 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 6);
 
   EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(kCommand4)); }, 5s));
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
-      << "the safe-removal dialog did not open";
+  EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
   EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
   EXPECT_EQ(LogCount(plindar), 7);
   plindar.Click(kCommand2);  // closes the dialog again
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+  EXPECT_TRUE(SafeRemovalDialogIs(false));
 }
 
 TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
@@ -282,11 +285,9 @@ TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
   ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDCANCEL));
   EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
   EXPECT_TRUE(plindar.process().Running());
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s));
+  EXPECT_TRUE(SafeRemovalDialogIs(true));
   plindar.Click(kCommand2);
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+  EXPECT_TRUE(SafeRemovalDialogIs(false));
 }
 
 TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
@@ -399,11 +400,8 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause)
   // Its button is off now; the focus went on to the next control that can take it.
   EXPECT_EQ(plindar.FocusedTabIndex(), kList1);
   e2e::PressKeys("Tab space");  // Command5, pressed during the pause
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) != nullptr; }, 20s))
-      << "the safe-removal dialog did not open";
+  EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
   EXPECT_LT(LogCount(plindar), 7) << "pressed during the repair, not after it";
   plindar.Click(kCommand2);  // closes the dialog again
-  EXPECT_TRUE(
-      e2e::WaitUntil([] { return ::FindWindowW(L"HotplugStandIn", nullptr) == nullptr; }, 10s));
+  EXPECT_TRUE(SafeRemovalDialogIs(false));
 }
