@@ -24,9 +24,10 @@ void Form1::Start() {
 
 void Form1::Form_Load() {
   // The path is handed over exactly as formed, forward slash and all (at a drive's root the
-  // folder already ends in a backslash); Windows opens such paths as they are.
+  // folder already ends in a backslash); Windows opens such paths as they are. A folder name
+  // the code page cannot hold reaches the library by its short name where it has one.
   const std::wstring skinPath = system_.ProgramFolder() + texts::kSkinFileSuffix;
-  system_.AttachSkin(platform::WideToAnsi(skinPath), platform::WideToAnsi(L""));
+  system_.AttachSkin(platform::PathToAnsi(skinPath), platform::WideToAnsi(L""));
   form_.SetStyle(form_.Style() & kWithoutSizingBorder);
 }
 

@@ -120,6 +120,41 @@ TEST(Text, NeverTurnsACharacterIntoALookAlike) {
   EXPECT_EQ(platform::WideToAnsi(L"caf\u00E9", 1252), "caf\xE9") << "what it holds stays";
 }
 
+TEST(Text, AsksForNoBestFitWhereTheCodePageTakesFlagsAtAll) {
+  // Windows refuses any flag for these code pages, UTF-8 among them (an ANSI code page on
+  // Windows 10 and later): with WC_NO_BEST_FIT_CHARS the conversion would come back empty.
+  for (unsigned codePage : {65001u, 65000u, 42u, 50220u, 50229u, 52936u, 54936u, 57002u, 57011u})
+    EXPECT_EQ(platform::WideToMultiByteFlags(codePage), 0ul) << codePage;
+  for (unsigned codePage : {936u, 932u, 1252u, 1250u, 874u, 50219u, 57012u})
+    EXPECT_EQ(platform::WideToMultiByteFlags(codePage),
+              static_cast<unsigned long>(WC_NO_BEST_FIT_CHARS))
+        << codePage;
+  EXPECT_EQ(platform::WideToMultiByteFlags(CP_ACP), platform::WideToMultiByteFlags(::GetACP()));
+  EXPECT_EQ(platform::WideToAnsi(L"D:\\工具/skinh.she", CP_UTF8),
+            "D:\\\xE5\xB7\xA5\xE5\x85\xB7/skinh.she");
+}
+
+TEST(Text, PathsTheCodePageCannotHoldGoByTheirShortName) {
+  // A program unpacked into a Chinese folder on an English Windows still finds its skin.
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder =
+      std::wstring(temp) + L"plindar-工具-" + std::to_wstring(::GetCurrentProcessId());
+  ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) ||
+              ::GetLastError() == ERROR_ALREADY_EXISTS);
+  wchar_t shortName[MAX_PATH] = L"";
+  ASSERT_GT(::GetShortPathNameW(folder.c_str(), shortName, MAX_PATH), 0u);
+  const std::string converted = platform::PathToAnsi(folder + L"/skinh.she", 1252);
+  EXPECT_EQ(converted, platform::WideToAnsi(shortName, 1252) + "/skinh.she");
+  EXPECT_EQ(converted.find('?'), std::string::npos) << converted;
+  // What the code page holds goes as it is; with no short name to be had, '?' as before.
+  EXPECT_EQ(platform::PathToAnsi(L"C:\\Tools/skinh.she", 1252), "C:\\Tools/skinh.she");
+  EXPECT_EQ(platform::PathToAnsi(L"C:\\no-such-工具/skinh.she", 1252),
+            "C:\\no-such-?"
+            "?/skinh.she");
+  ::RemoveDirectoryW(folder.c_str());
+}
+
 TEST(Text, LowerCasesLikeThePlatform) {
   EXPECT_EQ(platform::LowerCase(L"RUNDLL32.EXE"), L"rundll32.exe");
   EXPECT_EQ(platform::LowerCase(L"ÄÖÜ软件"), L"äöü软件");
