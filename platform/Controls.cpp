@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/RuntimeError.h"
+#include "platform/StatusText.h"
 
 namespace platform {
 
@@ -65,14 +66,6 @@ void StatusBar::SetPanelText(int panel, const std::wstring& text) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::wstring StatusBar::PanelText(int panel) const {
-  const LRESULT info =
-      ::SendMessageW(window_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
-  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
-  ::SendMessageW(window_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1),
-                 reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(LOWORD(info)));
-  return text;
-}
+std::wstring StatusBar::PanelText(int panel) const { return PartText(window_, panel - 1); }
 
 }  // namespace platform

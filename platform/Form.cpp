@@ -4,6 +4,7 @@
 
 #include "platform/Accessibility.h"
 #include "platform/RuntimeError.h"
+#include "platform/StatusText.h"
 
 namespace platform {
 namespace {
@@ -59,13 +60,27 @@ void RegisterWindowClass(WNDPROC windowProc) {
 // scrolls it away from where the user left it.
 LRESULT CALLBACK TextBoxKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR) {
-  const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-  if (message == WM_GETDLGCODE)
-    return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
-  return result;
+  return AtMessageBoundary([&]() -> LRESULT {
+    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+      return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+    return result;
+  });
 }
 
 constexpr UINT_PTR kTextBoxKeys = 1;
+
+// Any program may set the status bar's texts; none longer than the bar can report is stored.
+LRESULT CALLBACK StatusTextLimit(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+  return AtMessageBoundary([&] {
+    LRESULT result = 0;
+    if (SetPartTextCut(window, message, wParam, lParam, result)) return result;
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  });
+}
+
+constexpr UINT_PTR kStatusTextLimit = 3;
 
 // A list or text box answers a screen reader with the caption of the frame around it as its
 // name (the string the subclass data points to).
@@ -127,6 +142,7 @@ Form::Form(const FormLayout& layout, FormEvents& events)
                                   CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), this);
   if (!window) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  SetLastWords(&Form::LastWords, this);
   if (bigIcon_)
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   if (smallIcon_)
@@ -191,6 +207,7 @@ void Form::CreateControls() {
         // height instead of one derived from the font.
         child = CreateChild(window_.get(), STATUSCLASSNAMEW, L"",
                             common | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, r, id);
+        ::SetWindowSubclass(child, StatusTextLimit, kStatusTextLimit, 0);
         break;
     }
     if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -256,9 +273,7 @@ void Form::SetUpStatusBar(HWND statusBar) {
 void Form::RefreshClock() {
   wchar_t now[64] = L"";
   ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, now, 64);
-  wchar_t shown[64] = L"";
-  ::SendMessageW(statusBar_, SB_GETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(shown));
-  if (wcscmp(now, shown) != 0)
+  if (PartText(statusBar_, clockPanel_) != now)
     ::SendMessageW(statusBar_, SB_SETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(now));
 }
 
@@ -332,18 +347,16 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   }
   auto* self = reinterpret_cast<Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  // The message boundary: no exception goes back into Windows. Whatever a handler let fly is
-  // the program's run-time error, and that ends the program.
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    const RuntimeError error = CurrentExceptionAsRuntimeError();
-    // The error box pumps messages while it waits: no click, close or load may run a handler
-    // of a program that is already ending.
-    self->ending_ = true;
-    self->events_.OnRuntimeErrorEnding();
-    EndWithRuntimeError(error);
-  }
+  // Whatever a handler let fly is the program's run-time error, and that ends the program.
+  return AtMessageBoundary([&] { return self->Handle(message, wParam, lParam); });
+}
+
+void Form::LastWords(void* context) noexcept {
+  auto* self = static_cast<Form*>(context);
+  // The error box pumps messages while it waits: no click, close or load may run a handler of
+  // a program that is already ending.
+  self->ending_ = true;
+  self->events_.OnRuntimeErrorEnding();
 }
 
 bool Form::TakesClickFrom(HWND control, int id) const {
@@ -394,6 +407,10 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kClockTimer) RefreshClock();
       return 0;
+    case WM_SYSCOLORCHANGE:
+      // Common controls learn of new system colours only from their parent.
+      if (statusBar_) ::SendMessageW(statusBar_, WM_SYSCOLORCHANGE, wParam, lParam);
+      return ::DefWindowProcW(window, message, wParam, lParam);
     case WM_NEXTDLGCTL: {
       // What a dialog does when a control (or the dialog manager) asks to move the focus: to
       // the given control, or to the next or previous tab stop.
@@ -429,6 +446,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 Form::~Form() {
+  ClearLastWords(this);
   if (window_) {
     ::KillTimer(window_.get(), kClockTimer);
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);

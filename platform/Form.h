@@ -89,6 +89,7 @@ class Form {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static void LastWords(void* self) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void SetUpStatusBar(HWND statusBar);

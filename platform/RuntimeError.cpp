@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 #include "platform/LeanRuntime.h"
 
@@ -33,7 +34,29 @@ RuntimeError CurrentExceptionAsRuntimeError() noexcept {
   }
 }
 
+namespace {
+
+LastWords g_lastWords = nullptr;
+void* g_lastWordsContext = nullptr;
+
+}  // namespace
+
+void SetLastWords(LastWords lastWords, void* context) noexcept {
+  g_lastWords = lastWords;
+  g_lastWordsContext = context;
+}
+
+void ClearLastWords(void* context) noexcept {
+  if (g_lastWordsContext == context) SetLastWords(nullptr, nullptr);
+}
+
+void EndOnCurrentException() noexcept { EndWithRuntimeError(CurrentExceptionAsRuntimeError()); }
+
 void EndWithRuntimeError(const RuntimeError& error) noexcept {
+  // Taken before they run: a failure inside them, or a second error while the box is up, ends
+  // the program without running them again.
+  if (const LastWords lastWords = std::exchange(g_lastWords, nullptr))
+    lastWords(g_lastWordsContext);
   // Task-modal and owner-less: the main window may be half built or not shown yet, and the
   // box must still come up in front.
   ::MessageBoxW(nullptr, RuntimeErrorText(error).c_str(), L"Plindar",

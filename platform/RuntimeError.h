@@ -36,7 +36,29 @@ std::wstring RuntimeErrorText(const RuntimeError& error);
 // run-time error it stands for. Call only from inside a catch block.
 RuntimeError CurrentExceptionAsRuntimeError() noexcept;
 
-// Shows the error box and ends the process with the error's number as its exit code.
+// What must be put right before the program ends on a run-time error (a shell the repair ended,
+// started again). One at a time; runs once, whichever way the error came: a handler's failure
+// caught at a boundary, or one that escaped to the runtime's terminate handler.
+using LastWords = void (*)(void* context) noexcept;
+void SetLastWords(LastWords lastWords, void* context) noexcept;
+void ClearLastWords(void* context) noexcept;
+
+// Runs the last words, shows the error box and ends the process with the error's number as its
+// exit code.
 [[noreturn]] void EndWithRuntimeError(const RuntimeError& error) noexcept;
+// The same for the exception in flight. Call only from inside a catch block.
+[[noreturn]] void EndOnCurrentException() noexcept;
+
+// Runs `call` where Windows calls into the program (a window or subclass procedure): no
+// exception goes back into Windows, whose frames it cannot pass. One that comes this far is the
+// program's run-time error, and ends the program.
+template <class Call>
+auto AtMessageBoundary(Call&& call) noexcept -> decltype(call()) {
+  try {
+    return call();
+  } catch (...) {
+    EndOnCurrentException();
+  }
+}
 
 }  // namespace platform

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/StatusText.h"
 #include "skin/Look.h"
 #include "skin/Painters.h"
 #include "skin/Roles.h"
@@ -19,6 +21,43 @@ namespace skin {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
+
+// Hands a message on to the control (or window) beneath the skin, and remembers the answer.
+class Pass {
+ public:
+  Pass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+      : window_(window), message_(message), wParam_(wParam), lParam_(lParam) {}
+  LRESULT operator()() {
+    answer_ = ::DefSubclassProc(window_, message_, wParam_, lParam_);
+    return *answer_;
+  }
+  // The answer of the control beneath: the one it gave, or, if the message has not been
+  // handed on yet, the one it gives now.
+  LRESULT Answer() { return answer_ ? *answer_ : (*this)(); }
+
+ private:
+  HWND window_;
+  UINT message_;
+  WPARAM wParam_;
+  LPARAM lParam_;
+  std::optional<LRESULT> answer_;
+};
+
+LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+// The boundary of every subclass procedure of the library: nothing the look does may take the
+// program down or unwind into Windows. Should drawing fail (no memory, a control answering
+// nonsense), the control handles the message as it would without the skin.
+template <class Body>
+LRESULT Guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Body body) noexcept {
+  Pass pass(window, message, wParam, lParam);
+  try {
+    return body(pass);
+  } catch (...) {
+    return pass.Answer();
+  }
+}
 
 std::unique_ptr<Look> g_look;
 HHOOK g_hook = nullptr;
@@ -94,17 +133,24 @@ bool ChangesLook(Role role, UINT message, HWND window) {
   }
 }
 
-LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                             DWORD_PTR data) {
-  const auto role = static_cast<Role>(data);
+LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                       Role role, Pass& pass) {
   const Look* look = g_look.get();
-  if (!look || (g_stepAside && message != WM_NCDESTROY))
-    return ::DefSubclassProc(window, message, wParam, lParam);
+  if (role == Role::kStatus) {
+    // No text longer than the bar can report is stored: the painter reads them back.
+    LRESULT result = 0;
+    if (platform::SetPartTextCut(window, message, wParam, lParam, result)) {
+      if (look && !g_stepAside && ::IsWindowVisible(window))
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+      return result;
+    }
+  }
+  if (!look || (g_stepAside && message != WM_NCDESTROY)) return pass();
   switch (message) {
     case WM_NCDESTROY:
       ::RemovePropW(window, kHotProperty);
       ::RemoveWindowSubclass(window, ControlProc, id);
-      return ::DefSubclassProc(window, message, wParam, lParam);
+      return pass();
     case WM_PAINT:
       if (role == Role::kText) break;
       {
@@ -122,7 +168,7 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NCPAINT: {
       // A control without a frame or scroll bar has no non-client area: nothing to draw there.
       if (!HasNonClientArea(window)) return 0;
-      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT result = pass();
       if (role == Role::kList)
         PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
       if (role == Role::kText)
@@ -144,22 +190,28 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
       break;
   }
-  const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = pass();
   if (role != Role::kText && ChangesLook(role, message, window) && ::IsWindowVisible(window))
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
   return result;
 }
 
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
+  return Guarded(window, message, wParam, lParam, [&](Pass& pass) {
+    return ControlMessage(window, message, wParam, lParam, id, static_cast<Role>(data), pass);
+  });
+}
+
 // The program's windows and the message boxes: their background, and the colours of the
 // controls that ask their parent for them (static texts, the read-only text box).
-LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR data) {
-  const bool dialog = static_cast<Role>(data) == Role::kDialog;
+LRESULT ContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                         Role role, Pass& pass) {
+  const bool dialog = role == Role::kDialog;
   if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED)
     FollowHighContrast();
   const Look* look = g_look.get();
-  if (!look || (g_stepAside && message != WM_NCDESTROY))
-    return ::DefSubclassProc(window, message, wParam, lParam);
+  if (!look || (g_stepAside && message != WM_NCDESTROY)) return pass();
   const Skin& s = look->skin;
   HBRUSH background = dialog ? look->message.get() : look->window.get();
   switch (message) {
@@ -208,7 +260,14 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     default:
       break;
   }
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return pass();
+}
+
+LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
+  return Guarded(window, message, wParam, lParam, [&](Pass& pass) {
+    return ContainerMessage(window, message, wParam, lParam, id, static_cast<Role>(data), pass);
+  });
 }
 
 void Attach(HWND window, LONG style) {
@@ -229,8 +288,12 @@ void Attach(HWND window, LONG style) {
 }
 
 BOOL CALLBACK AttachChild(HWND child, LPARAM font) {
-  Attach(child, ::GetWindowLongW(child, GWL_STYLE));
-  if (font) ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  try {
+    Attach(child, ::GetWindowLongW(child, GWL_STYLE));
+    if (font) ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  } catch (...) {
+    // This one keeps Windows' look; the others are still skinned.
+  }
   return TRUE;
 }
 
@@ -240,26 +303,34 @@ bool IsOwnClass(HWND window) {
 }
 
 BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
-  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
-  const Role role = RoleOf(window, style);
-  if (role == Role::kForm && !IsOwnClass(window)) g_ownClasses.push_back(ClassName(window));
-  Attach(window, style);
-  // The skin's font goes to the controls of the program's own windows; a message box has
-  // measured its layout for the font it was made with, and keeps it.
-  ::EnumChildWindows(window, AttachChild, role == Role::kDialog ? 0 : font);
-  ::RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  try {
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    const Role role = RoleOf(window, style);
+    if (role == Role::kForm && !IsOwnClass(window)) g_ownClasses.push_back(ClassName(window));
+    Attach(window, style);
+    // The skin's font goes to the controls of the program's own windows; a message box has
+    // measured its layout for the font it was made with, and keeps it.
+    ::EnumChildWindows(window, AttachChild, role == Role::kDialog ? 0 : font);
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  } catch (...) {
+    // As for a child: this window keeps Windows' look.
+  }
   return TRUE;
 }
 
 // Windows the thread creates after the attach (message boxes and their buttons among them)
 // are subclassed as they are made.
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND && g_look) {
-    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (RoleOf(window, create->lpcs->style) != Role::kForm || IsOwnClass(window))
-      Attach(window, create->lpcs->style);
+  try {
+    if (code == HCBT_CREATEWND && g_look) {
+      const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+      HWND window = reinterpret_cast<HWND>(wParam);
+      if (RoleOf(window, create->lpcs->style) != Role::kForm || IsOwnClass(window))
+        Attach(window, create->lpcs->style);
+    }
+  } catch (...) {
+    // The new window keeps Windows' look.
   }
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }

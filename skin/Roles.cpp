@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace skin {
 
 std::wstring ClassName(HWND window) {
@@ -42,9 +44,13 @@ HFONT FontOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
+  // The length is the control's own word, and a control may answer anything: no caption that
+  // fits on a control is longer than this, and the read is bounded by the buffer.
+  constexpr int kLongestCaption = 4096;
+  const int length = std::clamp(::GetWindowTextLengthW(window), 0, kLongestCaption);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(std::clamp(copied, 0, length)));
   return text;
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/StatusText.h"
+
 namespace skin {
 
 void PaintStatus(HWND window, HDC target, const Look& look) {
@@ -29,10 +31,7 @@ void PaintStatus(HWND window, HDC target, const Look& look) {
     if (part.right < 0 || part.right > client.right) part.right = client.right;
     ::InflateRect(&part, -m.statusInsetX, -m.statusInsetY);
     RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), m.statusRadius, m.line);
-    const LRESULT info = ::SendMessageW(window, SB_GETTEXTLENGTHW, i, 0);
-    std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
-    ::SendMessageW(window, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(LOWORD(info));
+    const std::wstring text = platform::PartText(window, i);
     RECT inner = part;
     ::InflateRect(&inner, -m.statusTextInset, 0);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,

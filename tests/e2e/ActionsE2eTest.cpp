@@ -201,6 +201,16 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   plindar.Click(kCommand4);
   ::PostMessageW(plindar.window(), WM_COMMAND, MAKEWPARAM(100 + kCommand4, BN_CLICKED),
                  reinterpret_cast<LPARAM>(plindar.Control(kCommand4)));
+  // Nor do texts longer than the status bar can report, set by another program, end it.
+  HWND statusBar = plindar.Control(kStatusBar);
+  for (size_t length : {65'536u, 200'000u}) {
+    const std::wstring text(length, L'长');
+    ::SendMessageTimeoutW(statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                          SMTO_BLOCK, 5000, nullptr);
+    e2e::SetStatusPanelText(statusBar, 1, text);
+    EXPECT_EQ(e2e::StatusPanelText(statusBar, 0), std::wstring(65'535, L'长'));
+    EXPECT_EQ(Status(plindar), std::wstring(65'535, L'长'));
+  }
 
   // A quick action clicked during a pause is served at once, while the repair goes on.
   plindar.Click(kCommand1);

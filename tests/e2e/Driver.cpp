@@ -153,22 +153,61 @@ RECT RectInParent(HWND child) {
   return r;
 }
 
+namespace {
+
+// A buffer in the process that owns `window`, for the messages the system does not carry
+// across processes (a status bar's).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, SIZE_T bytes) : bytes_(bytes) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    process_.reset(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (process_)
+      address_ = ::VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (!address_)
+      ADD_FAILURE() << "cannot make a buffer in the program: error " << ::GetLastError();
+  }
+  ~RemoteBuffer() {
+    if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+  }
+  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+  void Write(const void* data, SIZE_T bytes) {
+    if (address_)
+      ::WriteProcessMemory(process_.get(), address_, data, std::min(bytes, bytes_), nullptr);
+  }
+  void Read(void* data, SIZE_T bytes) const {
+    if (address_)
+      ::ReadProcessMemory(process_.get(), address_, data, std::min(bytes, bytes_), nullptr);
+  }
+
+ private:
+  platform::UniqueHandle process_;
+  void* address_ = nullptr;
+  SIZE_T bytes_;
+};
+
+}  // namespace
+
 std::wstring StatusPanelText(HWND statusBar, int panel) {
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(statusBar, &pid);
-  platform::UniqueHandle process(
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-  if (!process) return L"<cannot open the process>";
-  constexpr SIZE_T kBytes = 1024 * sizeof(wchar_t);
-  void* remote = ::VirtualAllocEx(process.get(), nullptr, kBytes, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) return L"<cannot allocate in the process>";
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(statusBar, SB_GETTEXTW, static_cast<WPARAM>(panel),
-                        reinterpret_cast<LPARAM>(remote), SMTO_BLOCK, 5000, &result);
-  wchar_t text[1024] = L"";
-  ::ReadProcessMemory(process.get(), remote, text, kBytes - sizeof(wchar_t), nullptr);
-  ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-  return std::wstring(text, std::min<size_t>(LOWORD(result), 1023));
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutW(statusBar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0, SMTO_BLOCK,
+                        5000, &length);
+  std::wstring text(LOWORD(length) + 1, L'\0');
+  RemoteBuffer buffer(statusBar, text.size() * sizeof(wchar_t));
+  ::SendMessageTimeoutW(statusBar, SB_GETTEXTW, static_cast<WPARAM>(panel), buffer.address(),
+                        SMTO_BLOCK, 5000, nullptr);
+  buffer.Read(text.data(), text.size() * sizeof(wchar_t));
+  text.resize(LOWORD(length));
+  return text;
+}
+
+void SetStatusPanelText(HWND statusBar, int panel, const std::wstring& text) {
+  RemoteBuffer buffer(statusBar, (text.size() + 1) * sizeof(wchar_t));
+  buffer.Write(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  ::SendMessageTimeoutW(statusBar, SB_SETTEXTW, static_cast<WPARAM>(panel), buffer.address(),
+                        SMTO_BLOCK, 5000, nullptr);
 }
 
 std::wstring ListItem(HWND list, int index) {

@@ -56,8 +56,9 @@ std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 // The child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
-// Text of a status bar panel (0-based) in another process, read through a buffer in it.
+// Text of a status bar panel (0-based) in another process, read and set through a buffer in it.
 std::wstring StatusPanelText(HWND statusBar, int panel);
+void SetStatusPanelText(HWND statusBar, int panel, const std::wstring& text);
 std::wstring ListItem(HWND list, int index);
 // The static text of a message box.
 std::wstring MessageBoxText(HWND box);

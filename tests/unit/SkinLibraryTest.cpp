@@ -241,6 +241,38 @@ TEST_F(SkinLibrary, StepsAsideInHighContrastAndComesBackAfter) {
   EXPECT_EQ(ButtonFace(), RGB(0, 0xFF, 0));
 }
 
+// Answers one message for a control with a length no text has.
+struct AbsurdLength {
+  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR asked) {
+    return message == asked ? 0x7FFFFFF0 : ::DefSubclassProc(window, message, wParam, lParam);
+  }
+};
+
+TEST_F(SkinLibrary, ControlsThatAnswerNonsenseAreDrawnWithoutTakingTheProgramDown) {
+  // A control may answer anything (another program's subclass, say): a text length no
+  // memory could hold must not end the program that the library draws.
+  HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE, 10, 80, 100, 60, form_,
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"[ 10:00:00 ]行"));
+  HWND bar = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 150, 300, 20,
+                               form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetWindowSubclass(button_, AbsurdLength::Answer, 1, WM_GETTEXTLENGTH);
+  ::SetWindowSubclass(list, AbsurdLength::Answer, 1, LB_GETTEXTLEN);
+  ASSERT_EQ(attach_(Write("absurd.she", SkinWith("#FF0000")).c_str(), ""), kSkinApplied);
+  ::ShowWindow(form_, SW_SHOW);
+  ::UpdateWindow(form_);
+  EXPECT_EQ(ButtonFace(), RGB(0xFF, 0, 0)) << "the caption read within bounds";
+  PaintedAtLeftMiddle(list);  // the line cannot be read: Windows draws the list instead
+  // And the library keeps no status text longer than the bar can report, for it reads them
+  // back to draw them.
+  const std::wstring longText(70'000, L'长');
+  ::SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(longText.c_str()));
+  EXPECT_EQ(LOWORD(::SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0)), 65'535);
+  ::UpdateWindow(form_);
+  ::ShowWindow(form_, SW_HIDE);
+}
+
 // Answers WM_QUERYUISTATE for a control with the state a test sets.
 struct UiState {
   static inline LRESULT state = 0;

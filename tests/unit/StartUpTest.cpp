@@ -66,6 +66,36 @@ TEST(SetStatus, WritesTheMessagePanelOnly) {
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
 }
 
+TEST(StatusBar, StoresNoTextLongerThanItCanReport) {
+  // Any program may set the bar's texts. One past 65,535 characters would report a length of
+  // 0 to 65,535 less than it is, and a read sized by it would be overrun.
+  fake::FakeSystem system;
+  ui::Form1 form(system);
+  const std::wstring wide(200'000, L'长');
+  const std::string ansi(70'000, 'a');
+  struct Case {
+    const char* what;
+    UINT message;
+    WPARAM part;
+    LPARAM text;
+    size_t length;
+  } cases[] = {
+      {"WM_SETTEXT of 65,536", WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str() + 134'464),
+       65'536},
+      {"SB_SETTEXTW of 200,000", SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide.c_str()), 200'000},
+      {"SB_SETTEXTA of 70,000", SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(ansi.c_str()), 70'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::SendMessageW(form.S1.handle(), c.message, c.part, c.text);
+    const std::wstring shown = form.S1.PanelText(static_cast<int>(c.part) + 1);
+    EXPECT_EQ(shown.size(), 65'535u);
+    EXPECT_EQ(shown.front(), c.message == SB_SETTEXTA ? L'a' : L'长');
+  }
+  form.SetStatus(L"二...");
+  EXPECT_EQ(form.S1.PanelText(2), L"二...");
+}
+
 TEST(StatusBar, FixedPanelsAreTheirLaidOutWidthAndTheMessagePanelTakesTheRest) {
   fake::FakeSystem system;
   ui::Form1 form(system);
