@@ -60,13 +60,29 @@ TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
   }
 }
 
-TEST(StartUp, AFailureBeforeTheWindowExistsShowsTheRunTimeErrorToo) {
-  e2e::Process failing(e2e::TestBinFolder() + L"\\uncaught.exe");
-  HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(e2e::MessageBoxText(box), L"运行时错误 '7':\r\n\r\n内存溢出");
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(failing.WaitForExit(10s), 7u);
+TEST(StartUp, FailuresOutsideTheWindowProcedureShowTheRunTimeErrorToo) {
+  struct Case {
+    const wchar_t* where;  // the helper's argument
+    const wchar_t* text;
+    DWORD exitCode;
+  } cases[] = {
+      {L"", L"运行时错误 '7':\r\n\r\n内存溢出", 7},                      // before the window
+      {L"subclass", L"运行时错误 '5':\r\n\r\n无效的过程调用或参数", 5},  // in a subclass
+  };
+  const std::wstring helper = e2e::TestBinFolder() + L"\\uncaught.exe";
+  const std::wstring lastWords = helper + L".last-words";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(platform::WideToUtf8(c.where));
+    ::DeleteFileW(lastWords.c_str());
+    e2e::Process failing(helper, c.where);
+    HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(e2e::MessageBoxText(box), c.text);
+    EXPECT_NE(::GetFileAttributesW(lastWords.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the last words did not run before the box";
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(failing.WaitForExit(10s), c.exitCode);
+  }
 }
 
 TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {

@@ -96,6 +96,24 @@ TEST(StatusBar, StoresNoTextLongerThanItCanReport) {
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
 }
 
+TEST(StatusBar, HearsOfNewSystemColoursFromTheWindow) {
+  // Common controls learn of them only from their parent.
+  fake::FakeSystem system;
+  ui::Form1 form(system);
+  struct Listener {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR heard) {
+      *reinterpret_cast<int*>(heard) += message == WM_SYSCOLORCHANGE;
+      return ::DefSubclassProc(window, message, wParam, lParam);
+    }
+  };
+  int heard = 0;
+  ::SetWindowSubclass(form.S1.handle(), Listener::Proc, 1, reinterpret_cast<DWORD_PTR>(&heard));
+  ::SendMessageW(form.handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(heard, 1);
+  ::RemoveWindowSubclass(form.S1.handle(), Listener::Proc, 1);
+}
+
 TEST(StatusBar, FixedPanelsAreTheirLaidOutWidthAndTheMessagePanelTakesTheRest) {
   fake::FakeSystem system;
   ui::Form1 form(system);
