@@ -25,12 +25,20 @@ void Control::SetCaption(const std::wstring& caption) {
 bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
 void Control::SetEnabled(bool enabled) {
   // The focus never stays on a control that is switched off, or the keyboard would go dead:
-  // it moves on to the next control in tab order that can take it. Nothing moves it back.
+  // it moves on to the next control in tab order that can take it, and comes back when the
+  // control is switched on again, unless the user has moved it meanwhile.
   if (!enabled && ::GetFocus() == window_) {
     HWND next = ::GetNextDlgTabItem(::GetParent(window_), window_, FALSE);
-    if (next && next != window_) ::SetFocus(next);
+    if (next && next != window_) {
+      ::SetFocus(next);
+      focusHandedTo_ = next;
+    }
   }
   ::EnableWindow(window_, enabled ? TRUE : FALSE);
+  if (enabled) {
+    if (focusHandedTo_ && ::GetFocus() == focusHandedTo_) ::SetFocus(window_);
+    focusHandedTo_ = nullptr;
+  }
 }
 
 void ListBox::AddItem(const std::wstring& item) {

@@ -22,6 +22,9 @@ class Control {
 
  protected:
   HWND window_;
+
+ private:
+  HWND focusHandedTo_ = nullptr;  // where switching this control off moved the focus
 };
 
 class Frame : public Control {

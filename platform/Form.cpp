@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/Accessibility.h"
 #include "platform/RuntimeError.h"
 #include "platform/StatusText.h"
@@ -101,6 +103,36 @@ bool IsPushButton(HWND window) {
   return ::lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
+// The push button Enter went down on; it shows pushed until Enter comes up.
+HWND g_enterDownOn = nullptr;
+
+// Enter presses the push button that has the focus as Space does: down shows it pushed, and up
+// clicks it, if it went down there. A click at once on the key going down would let the key's
+// repeat, while it is held, answer whatever the click brings up (the repair's question, whose
+// default is Yes). Elsewhere Enter does nothing: the window has no default button.
+bool PressedByEnter(HWND dialogWindow, const MSG& message) {
+  if (message.wParam != VK_RETURN || !dialogWindow) return false;
+  if (message.message == WM_KEYDOWN) {
+    if (!::IsChild(dialogWindow, message.hwnd) || !IsPushButton(message.hwnd)) return false;
+    const bool repeat = (message.lParam & (1 << 30)) != 0;  // it was down already
+    if (!repeat && ::IsWindowEnabled(message.hwnd)) {
+      if (g_enterDownOn && g_enterDownOn != message.hwnd)
+        ::SendMessageW(g_enterDownOn, BM_SETSTATE, FALSE, 0);
+      g_enterDownOn = message.hwnd;
+      ::SendMessageW(message.hwnd, BM_SETSTATE, TRUE, 0);
+    }
+    return true;
+  }
+  if (message.message == WM_KEYUP && g_enterDownOn) {
+    HWND button = std::exchange(g_enterDownOn, nullptr);
+    ::SendMessageW(button, BM_SETSTATE, FALSE, 0);
+    if (button == message.hwnd && ::IsWindowEnabled(button))
+      ::SendMessageW(button, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
@@ -113,14 +145,7 @@ int SystemDpi() {
 }
 
 void DispatchOne(HWND dialogWindow, MSG& message) {
-  // Enter presses the push button that has the focus, as Space does; elsewhere it does
-  // nothing, since the window has no default button.
-  if (dialogWindow && message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-      ::IsChild(dialogWindow, message.hwnd) && IsPushButton(message.hwnd) &&
-      ::IsWindowEnabled(message.hwnd)) {
-    ::SendMessageW(message.hwnd, BM_CLICK, 0, 0);
-    return;
-  }
+  if (PressedByEnter(dialogWindow, message)) return;
   if (dialogWindow && ::IsDialogMessageW(dialogWindow, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
@@ -438,8 +463,15 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_QUERYENDSESSION:
-      // The same question as any other close; refusing it keeps Windows from logging off.
-      return events_.OnQueryUnload(kUnloadAppWindows) ? FALSE : TRUE;
+      // The same question as any other close; refusing it keeps Windows from logging off. The
+      // answer is all Windows hears now: the program ends at WM_ENDSESSION.
+      return events_.OnQueryUnload((lParam & ENDSESSION_CLOSEAPP) ? kUnloadAppTaskManager
+                                                                  : kUnloadAppWindows)
+                 ? FALSE
+                 : TRUE;
+    case WM_ENDSESSION:
+      events_.OnEndSession(wParam != FALSE && !(lParam & ENDSESSION_CLOSEAPP));
+      return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

@@ -44,14 +44,25 @@ struct FormLayout {
 // Why a close was requested, as the closing handler is told.
 inline constexpr int kUnloadFormControlMenu = 0;  // the close box, Alt+F4, a WM_CLOSE
 inline constexpr int kUnloadAppWindows = 2;       // Windows is ending the session
+// Windows' Restart Manager closes this one program (for an installer, say); the session goes on.
+inline constexpr int kUnloadAppTaskManager = 3;
+// Whether Windows itself asked, and so says afterwards when the program ends (WM_ENDSESSION).
+inline constexpr bool AskedByWindows(int unloadMode) {
+  return unloadMode == kUnloadAppWindows || unloadMode == kUnloadAppTaskManager;
+}
 
 // What the window reports to the program. Each call runs on the user-interface thread.
 class FormEvents {
  public:
   virtual void OnLoad() = 0;
   virtual void OnClick(int controlId) = 0;
-  // A close was requested for `unloadMode`. Returns true to refuse it.
+  // A close was requested for `unloadMode`. Returns true to refuse it. For Windows' own
+  // requests (kUnloadAppWindows, kUnloadAppTaskManager) the program does not end here: Windows
+  // says when (OnEndSession).
   virtual bool OnQueryUnload(int unloadMode) = 0;
+  // Windows' word after such a request: the session ends now (true), or goes on (false: the
+  // end was cancelled, or only this program was to close).
+  virtual void OnEndSession(bool sessionEnds) = 0;
   // The program is about to end through a run-time error: the last chance to put back what
   // must not stay undone. Runs once; whatever it tries may fail, quietly.
   virtual void OnRuntimeErrorEnding() noexcept = 0;

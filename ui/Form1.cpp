@@ -64,10 +64,17 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Command4_Click() {
+  // The button is disabled for the whole run, so the pauses (which serve the window's events)
+  // cannot start the repair again inside itself; and should another program enable and click
+  // it meanwhile, the run's own state still says no.
+  if (repairRunning_) return;
   if (Ask(texts::kRepairQuestion, kYesNoInformation) != platform::kAnswerYes) return;
+  repairRunning_ = true;
+  struct Finished {
+    bool& running;
+    ~Finished() { running = false; }
+  } finished{repairRunning_};
 
-  // The button stays disabled for the whole run, so the pauses (which serve the window's
-  // events) cannot start the repair again inside itself.
   Command4.SetEnabled(false);
   LogLine(texts::kLogStarted);
   Delay(2000);
@@ -104,16 +111,33 @@ void Form1::LogLine(const std::wstring& suffix) {
 
 void Form1::Form_QueryUnload(std::int16_t& cancel, int unloadMode) {
   const int answer = Ask(texts::kClosingQuestion, kYesNoCancelInformation);
-  if (answer == platform::kAnswerYes) {
-    system_.Launch(texts::kForumCommandLine, platform::kShowMinimized);
-    RestoreShellBeforeEnding(unloadMode);
-    system_.EndProgram();
-  }
-  if (answer == platform::kAnswerNo) {
-    RestoreShellBeforeEnding(unloadMode);
-    system_.EndProgram();
+  if (answer == platform::kAnswerYes || answer == platform::kAnswerNo) {
+    // Windows hears the answer now and says later whether the session ends (Form_EndSession).
+    if (platform::AskedByWindows(unloadMode)) {
+      agreedAnswer_ = answer;
+      return;
+    }
+    EndAsAnswered(answer, unloadMode);
   }
   cancel = 1;
+}
+
+void Form1::Form_EndSession(bool sessionEnds) {
+  // A close the user refused, or Windows ending a session it never asked this program about:
+  // nothing to do here.
+  if (!agreedAnswer_) return;
+  // A session that goes on after all (or only this program closing) ends the program as any
+  // close does, with the shell back.
+  EndAsAnswered(agreedAnswer_,
+                sessionEnds ? platform::kUnloadAppWindows : platform::kUnloadFormControlMenu);
+}
+
+void Form1::EndAsAnswered(int answer, int unloadMode) {
+  // The shell before the page: the first explorer.exe to start becomes the shell.
+  RestoreShellBeforeEnding(unloadMode);
+  if (answer == platform::kAnswerYes)
+    system_.Launch(texts::kForumCommandLine, platform::kShowMinimized);
+  system_.EndProgram();
 }
 
 void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::kShowMinimized); }
@@ -121,6 +145,7 @@ void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::
 void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
 
 void Form1::OnClick(int controlId) {
+  if (agreedAnswer_) return;
   if (controlId == Command1.id())
     Command1_Click();
   else if (controlId == Command2.id())
@@ -141,6 +166,12 @@ bool Form1::OnQueryUnload(int unloadMode) {
   // A close requested while a question is open (posted by another program, or Windows asking
   // to end the session) is refused: prompts never stack up behind one another.
   if (openQuestions_ > 0) return true;
+  // The user has agreed to end already: Windows asking again hears so; any other close ends
+  // the program as answered.
+  if (agreedAnswer_) {
+    if (platform::AskedByWindows(unloadMode)) return false;
+    EndAsAnswered(agreedAnswer_, unloadMode);
+  }
   std::int16_t cancel = 0;
   Form_QueryUnload(cancel, unloadMode);
   return cancel != 0;
@@ -175,6 +206,14 @@ void Form1::RestoreShellBeforeEnding(int unloadMode) {
 
 void Form1::KillProcess(const std::wstring& name) { repair::KillProcess(system_, name); }
 
-void Form1::Delay(std::int16_t ms) { repair::Delay(system_, ms); }
+void Form1::Delay(std::int16_t ms) {
+  repair::Delay(system_, ms);
+  // Once the user has agreed to end for Windows, the repair goes no further: the pause lasts
+  // until Windows says whether the session ends.
+  while (agreedAnswer_) {
+    system_.WaitForEvents(1000);
+    system_.PumpEvents();
+  }
+}
 
 }  // namespace ui

@@ -20,8 +20,11 @@ class Form1 final : private platform::FormEvents {
 
   // Handlers, one per control event.
   void Form_Load();
-  // Returns with cancel set to non-zero to keep the window open.
+  // Returns with cancel set to non-zero to keep the window open. For a close Windows asks for,
+  // the program ends only when Windows says (Form_EndSession).
   void Form_QueryUnload(std::int16_t& cancel, int unloadMode);
+  // After a close Windows asked for and the user agreed to: whether the session ends now.
+  void Form_EndSession(bool sessionEnds);
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
@@ -37,6 +40,7 @@ class Form1 final : private platform::FormEvents {
   void OnLoad() override { Form_Load(); }
   void OnClick(int controlId) override;
   bool OnQueryUnload(int unloadMode) override;
+  void OnEndSession(bool sessionEnds) override { Form_EndSession(sessionEnds); }
   void OnRuntimeErrorEnding() noexcept override;
 
   void KillProcess(const std::wstring& name);
@@ -48,11 +52,17 @@ class Form1 final : private platform::FormEvents {
   // On the way out: a shell the repair ended and has not yet started again is started, unless
   // Windows is ending the session, which takes the shell with it anyway.
   void RestoreShellBeforeEnding(int unloadMode);
+  // Ends the program as the closing question was answered (Yes or No).
+  void EndAsAnswered(int answer, int unloadMode);
 
   platform::System& system_;
   platform::Form form_;
   bool shellDown_ = false;  // the repair has ended the shell and not yet started it again
+  bool repairRunning_ = false;
   int openQuestions_ = 0;
+  // Yes or No to a close Windows asked for: the program ends when Windows says, and until then
+  // the repair goes no further and the window acts on nothing.
+  int agreedAnswer_ = 0;
 
  public:
   // The controls, in tab order.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "Driver.h"
 #include "platform/Text.h"
@@ -20,6 +21,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using e2e::Plindar;
+
+const wchar_t kClosingQuestion[] = L"是否加入Kestrin粉丝吧共同交流网络技术?";
 
 constexpr int kCommand1 = 1, kCommand2 = 2, kCommand3 = 3, kCommand4 = 5, kList1 = 7,
               kStatusBar = 8, kCommand5 = 9, kOption1 = 13, kOption2 = 14;
@@ -246,16 +249,19 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
 }
 
 TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
+  enum class How { kClosedWithNo, kRuntimeError, kRestartManager };
   struct Case {
     const char* what;
+    How how;
     int linesBefore;  // 4: in the pause between ending the shell and starting it again
-    bool runtimeError;
     DWORD exitCode;
     std::string shellLog;
   } cases[] = {
-      {"closed with No in the shell's pause", 4, false, 0, "explorer.exe\t2\n"},
-      {"a run-time error in the shell's pause", 4, true, 521, "explorer.exe\t2\n"},
-      {"closed with No in an earlier pause", 2, false, 0, ""},
+      {"closed with No in the shell's pause", How::kClosedWithNo, 4, 0, "explorer.exe\t2\n"},
+      {"a run-time error in the shell's pause", How::kRuntimeError, 4, 521, "explorer.exe\t2\n"},
+      {"closed with No in an earlier pause", How::kClosedWithNo, 2, 0, ""},
+      {"closed by the Restart Manager in the shell's pause", How::kRestartManager, 4, 0,
+       "explorer.exe\t2\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -263,18 +269,41 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
     Plindar plindar;
     ASSERT_TRUE(StartRepair(plindar));
     ASSERT_TRUE(WaitForLogLines(plindar, c.linesBefore, 15s));
-    if (c.runtimeError) {
-      // Another program holds the clipboard, so clearing it fails.
-      ASSERT_TRUE(::OpenClipboard(nullptr));
-      plindar.Click(kCommand1);
-      HWND box = e2e::WaitForWindow(plindar.process().id(), L"#32770", 10s);
-      ::CloseClipboard();
-      ASSERT_TRUE(box);
-      EXPECT_EQ(e2e::MessageBoxText(box), L"运行时错误 '521':\r\n\r\n不能打开剪贴板");
-      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    } else {
-      ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
-      ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDNO));
+    switch (c.how) {
+      case How::kRuntimeError: {
+        // Another program holds the clipboard, so clearing it fails.
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        plindar.Click(kCommand1);
+        HWND box = e2e::WaitForWindow(plindar.process().id(), L"#32770", 10s);
+        ::CloseClipboard();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(e2e::MessageBoxText(box), L"运行时错误 '521':\r\n\r\n不能打开剪贴板");
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        break;
+      }
+      case How::kClosedWithNo:
+        ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDNO));
+        break;
+      case How::kRestartManager: {
+        // It asks as Windows does before a session ends, and the program answers from the
+        // question; it ends only when told to, and the repair goes no further meanwhile.
+        DWORD_PTR agreed = FALSE;
+        std::thread query([&] {
+          ::SendMessageTimeoutW(plindar.window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP,
+                                SMTO_BLOCK, 20000, &agreed);
+        });
+        const bool answered = Answer(plindar, kClosingQuestion, IDNO);
+        query.join();
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
+        ::Sleep(3000);
+        EXPECT_EQ(ReadFile(ShellLog()), "");
+        EXPECT_EQ(LogCount(plindar), c.linesBefore);
+        ::SendMessageTimeoutW(plindar.window(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP,
+                              SMTO_BLOCK, 5000, nullptr);
+        break;
+      }
     }
     EXPECT_EQ(plindar.process().WaitForExit(5s), c.exitCode);
     ::Sleep(3000);  // past the moment the repair would have started the shell itself
@@ -292,7 +321,7 @@ TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
   ASSERT_TRUE(StartRepair(plindar));
   ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
   ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDCANCEL));
+  ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDCANCEL));
   EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
   EXPECT_TRUE(plindar.process().Running());
   EXPECT_TRUE(SafeRemovalDialogIs(true));
@@ -303,7 +332,7 @@ TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
 TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
   Plindar plindar;
   ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Answer(plindar, L"是否加入Kestrin粉丝吧共同交流网络技术?", IDYES));
+  ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDYES));
   EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
   EXPECT_TRUE(e2e::WaitUntil(
       [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
@@ -403,7 +432,11 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause)
   e2e::PressKeys("Tab Return");  // Command2
   EXPECT_TRUE(WaitForStatus(plindar, L"已清除相关进程,您可尝试卸载U盘..."));
 
-  e2e::PressKeys("Tab Tab Return");  // Command4: the repair, after its question
+  // Command4: the repair, after its question. Enter held past the key's repeat delay answers
+  // nothing by its repeats: the question waits for the user.
+  e2e::PressKeys("Tab Tab");
+  e2e::HoldKey("Return", 1500ms);
+  EXPECT_EQ(LogCount(plindar), 0);
   ASSERT_TRUE(Answer(
       plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES));
   ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));

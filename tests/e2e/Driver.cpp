@@ -257,23 +257,38 @@ HWND Plindar::Control(int tabIndex) const { return ::GetDlgItem(window_, 100 + t
 
 DWORD Plindar::threadId() const { return ::GetWindowThreadProcessId(window_, nullptr); }
 
-bool PressKeys(const std::string& keys) {
+namespace {
+
+// Runs xdotool, which Wine starts as the Linux program it is, with `arguments`; waits `settle`
+// for it to give its keys and the window to take them.
+bool Xdotool(const std::string& arguments, std::chrono::milliseconds settle) {
   const std::wstring xdotool = L"Z:\\usr\\bin\\xdotool";
   if (::GetFileAttributesW(xdotool.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  std::wstring line = L"xdotool key --delay 120 " + platform::Utf8ToWide(keys);
+  std::wstring line = L"xdotool " + platform::Utf8ToWide(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(xdotool.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
     return false;
-  // A Linux program's handle cannot be waited on: give it time for its keys, and the window
-  // time to take them.
+  // A Linux program's handle cannot be waited on: hence the fixed time.
   if (info.hThread) ::CloseHandle(info.hThread);
   if (info.hProcess) ::CloseHandle(info.hProcess);
-  const auto count = std::count(keys.begin(), keys.end(), ' ') + 1;
-  ::Sleep(static_cast<DWORD>(300 + 150 * count));
+  ::Sleep(static_cast<DWORD>(settle.count()));
   return true;
+}
+
+}  // namespace
+
+bool PressKeys(const std::string& keys) {
+  const auto count = std::count(keys.begin(), keys.end(), ' ') + 1;
+  return Xdotool("key --delay 120 " + keys, std::chrono::milliseconds(300 + 150 * count));
+}
+
+bool HoldKey(const std::string& key, std::chrono::milliseconds held) {
+  return Xdotool(
+      "keydown " + key + " sleep " + std::to_string(held.count() / 1000.0) + " keyup " + key,
+      held + 500ms);
 }
 
 int Plindar::FocusedTabIndex() const {

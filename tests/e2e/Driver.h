@@ -82,6 +82,8 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
 // Presses keys as a person does, through the X server ("Tab", "shift+Tab", "Return"): runs
 // xdotool, which Wine starts as the Linux program it is. False where there is no such thing.
 bool PressKeys(const std::string& keys);
+// Holds `key` down for `held` (long enough, and the key repeats), then lets it go.
+bool HoldKey(const std::string& key, std::chrono::milliseconds held);
 
 // The running program, started from a folder, with its main window found.
 class Plindar {

@@ -24,10 +24,15 @@ class Form1Test : public testing::Test {
   }
 
   // The effects recorded from `from` on, with times relative to the start.
-  Effects EffectsSince(size_t from = 0) const {
+  Effects EffectsSince(size_t from = 0) const { return Relative(system.effects, from); }
+  // The last `count` effects of `effects`, likewise.
+  static Effects Tail(const Effects& effects, size_t count) {
+    return Relative(effects, effects.size() > count ? effects.size() - count : 0);
+  }
+  static Effects Relative(const Effects& effects, size_t from) {
     Effects relative;
-    for (size_t i = from; i < system.effects.size(); ++i) {
-      const std::wstring& e = system.effects[i];
+    for (size_t i = from; i < effects.size(); ++i) {
+      const std::wstring& e = effects[i];
       const size_t space = e.find(L' ');
       const std::uint32_t at = static_cast<std::uint32_t>(std::stoul(e.substr(1, space - 1)));
       relative.push_back(L"@" + std::to_wstring(at - kStart) + e.substr(space));
@@ -170,8 +175,41 @@ TEST_F(Form1Test, RepairKeepsItsButtonDisabledUntilJustBeforeTheSafeRemovalDialo
                          {1, false}, {2500, false}, {8000, false}, {11900, false}}));
 }
 
+TEST_F(Form1Test, TheFocusTheRepairMovedComesBackUnlessTheUserMovedItMeanwhile) {
+  ::ShowWindow(form.handle(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(form.handle());
+  struct Case {
+    const char* what;
+    HWND movedTo;  // by the user during a pause; none
+    HWND expected;
+  } cases[] = {
+      {"left where the repair put it", nullptr, form.Command4.handle()},
+      {"moved by the user", form.Command2.handle(), form.Command2.handle()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::SetFocus(form.Command4.handle());
+    ASSERT_EQ(::GetFocus(), form.Command4.handle());
+    std::vector<HWND> during;
+    system.At(system.clock + 2500, [&] {
+      during.push_back(::GetFocus());
+      if (c.movedTo) ::SetFocus(c.movedTo);
+    });
+    system.answers = {platform::kAnswerYes};
+    form.Command4_Click();
+    EXPECT_EQ(during, std::vector<HWND>{form.List1.handle()}) << "the next tab stop";
+    EXPECT_EQ(::GetFocus(), c.expected);
+  }
+}
+
 TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   system.At(kStart + 2500, [&] { form.Command2_Click(); });
+  // Another program switches the repair's button back on and clicks it: no second run.
+  system.At(kStart + 5000, [&] {
+    ::EnableWindow(form.Command4.handle(), TRUE);
+    ::SendMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(form.Command4.id(), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(form.Command4.handle()));
+  });
   form.List1.AddItem(L"earlier");
   system.answers = {platform::kAnswerYes};
   form.Command4_Click();
@@ -182,6 +220,7 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   EXPECT_EQ(effects.back(), L"@12000 " + kSafeRemoval);
   EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
   EXPECT_EQ(form.List1.ListCount(), 8);
+  EXPECT_EQ(std::count(effects.begin(), effects.end(), L"@0 " + kRepairAsk), 1);
 }
 
 TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
@@ -205,11 +244,11 @@ TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
        {shell, L"@8000 end program"},
        4,
        1},
-      {"Yes in the shell's pause",
+      {"Yes in the shell's pause: the shell first, which the page would otherwise become",
        8000,
        platform::kAnswerYes,
        platform::kUnloadFormControlMenu,
-       {forum, shell, L"@8000 end program"},
+       {shell, forum, L"@8000 end program"},
        4,
        1},
       {"the session ending",
@@ -243,23 +282,76 @@ TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
     system.At(kStart + c.at, [&] {
       std::int16_t cancel = 0;
       form.Form_QueryUnload(cancel, c.unloadMode);
+      // Windows, having asked, says at once that the session ends.
+      if (platform::AskedByWindows(c.unloadMode)) form.Form_EndSession(true);
     });
     system.answers = {platform::kAnswerYes, c.answer};
     EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
     const Effects& all = system.effects;
-    ASSERT_GE(all.size(), c.tail.size());
-    Effects tail;
-    for (size_t i = all.size() - c.tail.size(); i < all.size(); ++i) {
-      const size_t space = all[i].find(L' ');
-      tail.push_back(L"@" + std::to_wstring(std::stoul(all[i].substr(1, space - 1)) - kStart) +
-                     all[i].substr(space));
-    }
-    EXPECT_EQ(tail, c.tail);
+    EXPECT_EQ(Tail(all, c.tail.size()), c.tail);
     EXPECT_EQ(std::count_if(
                   all.begin(), all.end(),
                   [](const std::wstring& e) { return e.ends_with(L"launch explorer.exe show 2"); }),
               c.shellStarts);
     EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
+  }
+}
+
+TEST_F(Form1Test, ASessionEndFollowsWindowsWordAndTheRepairGoesNoFurtherMeanwhile) {
+  // Windows asks in the shell's pause (8 s) and says at 12 s, past the moment the repair would
+  // have started the shell itself (9 s), whether the session ends.
+  const std::wstring ask = L"@8000 " + kClosingAsk;
+  const std::wstring shell = L"@12000 launch explorer.exe show 2";
+  const std::wstring forum = L"@12000 launch explorer.exe http://kestrin.example.com/fans show 2";
+  const std::wstring end = L"@12000 end program";
+  struct Case {
+    const char* what;
+    LPARAM query;  // why Windows asks
+    int answer;
+    bool sessionEnds;  // Windows' word afterwards
+    Effects tail;      // from the question on
+  } cases[] = {
+      {"No, and the session ends: the shell goes with it",
+       0,
+       platform::kAnswerNo,
+       true,
+       {ask, end}},
+      {"Yes, and the session ends",
+       static_cast<LPARAM>(ENDSESSION_LOGOFF),
+       platform::kAnswerYes,
+       true,
+       {ask, forum, end}},
+      {"No, and the session goes on after all", 0, platform::kAnswerNo, false, {ask, shell, end}},
+      {"Yes to the Restart Manager closing this program alone",
+       ENDSESSION_CLOSEAPP,
+       platform::kAnswerYes,
+       false,
+       {ask, shell, forum, end}},
+      {"Cancel: the session end is refused, and the repair goes on",
+       0,
+       platform::kAnswerCancel,
+       false,
+       {ask, L"@9000 launch explorer.exe show 2", L"@12000 " + kSafeRemoval}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake::FakeSystem system;
+    system.clock = kStart;
+    system.processes = {{8, "explorer.exe"}};
+    ui::Form1 form(system);
+    const bool agrees = c.answer != platform::kAnswerCancel;
+    system.At(kStart + 8000, [&] {
+      EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.query),
+                agrees ? TRUE : FALSE);
+    });
+    system.At(kStart + 12000, [&] { form.Form_EndSession(c.sessionEnds); });
+    system.answers = {platform::kAnswerYes, c.answer};
+    if (agrees)
+      EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
+    else
+      form.Command4_Click();
+    EXPECT_EQ(Tail(system.effects, c.tail.size()), c.tail);
+    EXPECT_EQ(form.List1.ListCount(), agrees ? 4 : 7);
   }
 }
 
