@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "platform/Accessibility.h"
 #include "platform/RuntimeError.h"
 #include "platform/StatusText.h"
 
@@ -84,18 +83,6 @@ LRESULT CALLBACK StatusTextLimit(HWND window, UINT message, WPARAM wParam, LPARA
 
 constexpr UINT_PTR kStatusTextLimit = 3;
 
-// A list or text box answers a screen reader with the caption of the frame around it as its
-// name (the string the subclass data points to).
-LRESULT CALLBACK NamedByItsFrame(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR name) {
-  if (message == WM_GETOBJECT)
-    return AnswerGetObject(window, wParam, lParam, *reinterpret_cast<const std::wstring*>(name),
-                           ::DefSubclassProc);
-  return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
-constexpr UINT_PTR kNamedByItsFrame = 2;
-
 bool IsPushButton(HWND window) {
   wchar_t name[16] = L"";
   ::GetClassNameW(window, name, 16);
@@ -126,8 +113,7 @@ bool PressedByEnter(HWND dialogWindow, const MSG& message) {
   if (message.message == WM_KEYUP && g_enterDownOn) {
     HWND button = std::exchange(g_enterDownOn, nullptr);
     ::SendMessageW(button, BM_SETSTATE, FALSE, 0);
-    if (button == message.hwnd && ::IsWindowEnabled(button))
-      ::SendMessageW(button, BM_CLICK, 0, 0);
+    if (button == message.hwnd && ::IsWindowEnabled(button)) ::SendMessageW(button, BM_CLICK, 0, 0);
     return true;
   }
   return false;
@@ -178,7 +164,6 @@ Form::Form(const FormLayout& layout, FormEvents& events)
 void Form::CreateControls() {
   const auto controls = layout_.controls;
   std::vector<RECT> placed;  // absolute client rectangles, in pixels, parallel to the layout
-  names_.assign(controls.size(), std::wstring());  // sized once: subclasses point into it
   for (size_t i = 0; i < controls.size(); ++i) {
     const ControlLayout& row = controls[i];
     // Controls are children of the window itself, offset by their containers: a frame that
@@ -236,12 +221,11 @@ void Form::CreateControls() {
         break;
     }
     if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // Windows names a control from its caption, or a list or text box from a label just
+    // before it; these have only the frame around them, which it does not read as a label.
     if ((row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) && container < i &&
-        controls[container].kind == ControlKind::Frame && controls[container].caption) {
-      names_[i] = controls[container].caption;
-      ::SetWindowSubclass(child, NamedByItsFrame, kNamedByItsFrame,
-                          reinterpret_cast<DWORD_PTR>(&names_[i]));
-    }
+        controls[container].kind == ControlKind::Frame && controls[container].caption)
+      unlabelled_.push_back({child, controls[container].caption});
     children_.push_back(child);
     if (row.kind == ControlKind::StatusBar) SetUpStatusBar(child);
   }

@@ -71,6 +71,13 @@ class FormEvents {
   ~FormEvents() = default;
 };
 
+// A control Windows cannot name from a caption or a label of its own (a list or text box in a
+// frame), and the name it is to have: the caption of the frame around it.
+struct UnlabelledControl {
+  HWND control;
+  const wchar_t* name;
+};
+
 int TwipsToPixels(int twips, int dpi);
 int SystemDpi();
 
@@ -94,6 +101,8 @@ class Form {
   // Serves the window until it is destroyed.
   int RunMessageLoop();
 
+  const std::vector<UnlabelledControl>& UnlabelledControls() const { return unlabelled_; }
+
   // The style word, read and written through the ANSI calls.
   LONG Style() const;
   void SetStyle(LONG style);
@@ -114,8 +123,8 @@ class Form {
   UniqueGdiObject font_;
   UniqueIcon bigIcon_, smallIcon_;
   UniqueWindow window_;
-  std::vector<HWND> children_;       // parallel to layout_.controls
-  std::vector<std::wstring> names_;  // screen readers' names where the caption is none
+  std::vector<HWND> children_;  // parallel to layout_.controls
+  std::vector<UnlabelledControl> unlabelled_;
   HWND statusBar_ = nullptr;
   int clockPanel_ = -1;
   HWND lastFocus_ = nullptr;

@@ -76,6 +76,14 @@ struct IconTraits {
   static void close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+// A COM interface pointer of one reference.
+template <class I>
+struct ComTraits {
+  using Handle = I*;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle h) noexcept { h->Release(); }
+};
+
 using UniqueHandle = Unique<KernelHandleTraits>;  // process, thread, event
 using UniqueFile = Unique<FileHandleTraits>;      // CreateFile, toolhelp snapshot
 using UniqueModule = Unique<ModuleTraits>;
@@ -85,5 +93,7 @@ template <class H>
 using UniqueGdi = Unique<GdiObjectTraits<H>>;
 using UniqueMemoryDc = Unique<MemoryDcTraits>;  // CreateCompatibleDC
 using UniqueIcon = Unique<IconTraits>;
+template <class I>
+using UniqueCom = Unique<ComTraits<I>>;
 
 }  // namespace platform

@@ -66,6 +66,12 @@ class System {
   // library or entry throws RuntimeError; the entry's own result is not the program's concern.
   virtual void AttachSkin(const std::string& skinPath, const std::string& reserved) = 0;
 
+  // Gives `control` a name for screen readers; Windows' own description of it stays in place
+  // for everything else. Where Windows offers no such thing, nothing happens.
+  virtual void NameForScreenReaders(HWND control, const std::wstring& name) = 0;
+  // Takes the names given back, before the controls go.
+  virtual void ForgetScreenReaderNames(HWND control) = 0;
+
   // Ends the program at once: no further event handler runs.
   [[noreturn]] virtual void EndProgram() = 0;
 };

@@ -1,5 +1,8 @@
 #include "platform/WinSystem.h"
 
+#include <initguid.h>  // the ids of the annotation service, defined here
+#include <oleacc.h>
+
 #include <vector>
 
 #include "platform/Form.h"
@@ -61,6 +64,7 @@ std::wstring FolderOfPath(const std::wstring& modulePath) {
 }
 
 WinSystem::WinSystem() : folders_{WindowsFolder(), SystemFolder(), IsWow64()} {}
+WinSystem::~WinSystem() = default;
 
 HANDLE WinSystem::CreateToolhelp32Snapshot(DWORD flags, DWORD processId) {
   return ::CreateToolhelp32Snapshot(flags, processId);
@@ -193,6 +197,33 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
     throw RuntimeError(error::kDllEntryNotFound,
                        L"找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll");
   attach(skinPath.c_str(), reserved.c_str());
+}
+
+void WinSystem::NameForScreenReaders(HWND control, const std::wstring& name) {
+  // Windows' documented way to name a standard control: an annotation on the control's own
+  // object, which Windows keeps and hands to every screen reader that asks. Nothing is made
+  // per request, and every other answer (a text box's text for Narrator, say) stays Windows'.
+  if (!annotations_) {
+    // The user-interface thread joins COM's single-threaded apartment, as a window's thread does;
+    // it never leaves it: the program ends with it.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+      return;
+    annotations_.reset(services);
+  }
+  // Refused where Windows keeps no annotations (Wine, for one): the control keeps the name
+  // Windows gives it.
+  annotations_.get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                     PROPID_ACC_NAME, name.c_str());
+}
+
+void WinSystem::ForgetScreenReaderNames(HWND control) {
+  if (!annotations_) return;
+  MSAAPROPID name = PROPID_ACC_NAME;
+  annotations_.get()->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name,
+                                     1);
 }
 
 void WinSystem::EndProgram() { ::ExitProcess(0); }

@@ -4,11 +4,14 @@
 #include "platform/Launch.h"
 #include "platform/System.h"
 
+struct IAccPropServices;
+
 namespace platform {
 
 class WinSystem final : public System {
  public:
   WinSystem();
+  ~WinSystem() override;
 
   // The window that owns message boxes and the clipboard and whose controls the pump hands
   // to the dialog manager.
@@ -33,6 +36,9 @@ class WinSystem final : public System {
   std::wstring ProgramFolder() override;
   void AttachSkin(const std::string& skinPath, const std::string& reserved) override;
 
+  void NameForScreenReaders(HWND control, const std::wstring& name) override;
+  void ForgetScreenReaderNames(HWND control) override;
+
   [[noreturn]] void EndProgram() override;
 
  private:
@@ -41,6 +47,7 @@ class WinSystem final : public System {
   UniqueModule skinLibrary_;   // stays loaded for the life of the program: it draws the look
   UniqueModule timerLibrary_;  // winmm, loaded when the first pause reads the clock
   DWORD(WINAPI* timeGetTime_)() = nullptr;
+  UniqueCom<IAccPropServices> annotations_;  // made with the first name given
 };
 
 // Loads a library by its full path in the system folder: for the libraries that are no known

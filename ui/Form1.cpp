@@ -17,8 +17,16 @@ constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION
 
 Form1::Form1(platform::System& system) : system_(system), form_(kForm1, *this) {}
 
+Form1::~Form1() {
+  for (const platform::UnlabelledControl& c : form_.UnlabelledControls())
+    system_.ForgetScreenReaderNames(c.control);
+}
+
 void Form1::Start() {
   form_.Load();
+  // The log and the help text are named after the frames around them, as they read.
+  for (const platform::UnlabelledControl& c : form_.UnlabelledControls())
+    system_.NameForScreenReaders(c.control, c.name);
   form_.Show();
 }
 

@@ -11,6 +11,9 @@ namespace ui {
 class Form1 final : private platform::FormEvents {
  public:
   explicit Form1(platform::System& system);
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
 
   // Creates nothing new: runs the start-up step and shows the window, centred, with the focus
   // on Command1.

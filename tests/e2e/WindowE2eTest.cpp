@@ -1,9 +1,13 @@
 // The window as a user first sees it, checked from outside the running program.
 #include <windows.h>
 #include <commctrl.h>
+#include <initguid.h>  // the annotation service's ids, defined here
 #include <oleacc.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "Driver.h"
 #include "platform/Text.h"
@@ -180,19 +184,56 @@ TEST_F(Window, FocusStartsOnCommand1AndTabFollowsTheLayout) {
   EXPECT_EQ(at, plindar->Control(1)) << "and back round to Command1";
 }
 
+// Whether this system keeps the names a program gives its controls for screen readers (Wine 8
+// refuses them: there the log and the help text keep the names Wine gives them).
+bool KeepsScreenReaderNames() {
+  IAccPropServices* services = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+    return false;
+  HWND probe = ::CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  const bool kept = SUCCEEDED(services->SetHwndPropStr(probe, static_cast<DWORD>(OBJID_CLIENT),
+                                                       CHILDID_SELF, PROPID_ACC_NAME, L"probe"));
+  MSAAPROPID name = PROPID_ACC_NAME;
+  services->ClearHwndProps(probe, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+  ::DestroyWindow(probe);
+  services->Release();
+  return kept;
+}
+
+// The program's private memory, in bytes.
+long long PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  ::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+  return static_cast<long long>(counters.PagefileUsage);  // its commit charge: private bytes
+}
+
+// A global atom made and taken back at once: where the next free one lies.
+ATOM NextFreeAtom() {
+  const ATOM atom = ::GlobalAddAtomW(L"plindar-e2e-probe");
+  ::GlobalDeleteAtom(atom);
+  return atom;
+}
+
 TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   struct Case {
     int tabIndex;
     const wchar_t* name;
+    bool given;  // by the program, not from the control's own caption
   } cases[] = {
-      {1, L"清空剪贴板"},        // a button, from its caption
-      {7, L"强力排除过程"},      // the log, from the frame around it
-      {11, L"程序相关说明"},     // the help text, likewise
-      {13, L"Kestrin原创IT吧"},  // an option, from its caption
+      {1, L"清空剪贴板", false},        // a button, from its caption
+      {7, L"强力排除过程", true},       // the log, after the frame around it
+      {11, L"程序相关说明", true},      // the help text, likewise
+      {13, L"Kestrin原创IT吧", false},  // an option, from its caption
   };
+  const bool kept = KeepsScreenReaderNames();
   for (const Case& c : cases) {
     SCOPED_TRACE(platform::WideToUtf8(c.name));
+    if (c.given && !kept) continue;
     IAccessible* object = nullptr;
     ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(plindar->Control(c.tabIndex), OBJID_CLIENT,
                                                        IID_IAccessible,
@@ -207,6 +248,24 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
     object->Release();
   }
   ::CoUninitialize();
+
+  // A screen reader whose request timed out never collects the answer: requests cost the
+  // program, and the session's atom table, nothing that stays.
+  const ATOM atomBefore = NextFreeAtom();
+  const long long memoryBefore = PrivateBytes(plindar->process().handle());
+  for (int i = 0; i < 1500; ++i) {
+    for (int control : {7, 11}) {
+      ::SendMessageTimeoutW(plindar->Control(control), WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_BLOCK,
+                            5000, nullptr);
+    }
+  }
+  EXPECT_LT(NextFreeAtom() - atomBefore, 16) << "global atoms taken";
+  EXPECT_LT(PrivateBytes(plindar->process().handle()) - memoryBefore, 512 * 1024)
+      << "private bytes grew from " << memoryBefore;
+  if (!kept)
+    std::printf(
+        "note: the names of the log and the help text were not checked: this system keeps "
+        "no names a program gives its controls (Wine 8 refuses them)\n");
 }
 
 TEST_F(Window, Command5LiesOverFrame2AndTakesItsOwnClicks) {

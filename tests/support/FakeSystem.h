@@ -125,6 +125,12 @@ class FakeSystem : public platform::System {
     skinReserved = reserved;
     Record(L"attach skin");
   }
+  void NameForScreenReaders(HWND control, const std::wstring& name) override {
+    Record(L"name " + std::to_wstring(::GetDlgCtrlID(control)) + L" " + name);
+  }
+  void ForgetScreenReaderNames(HWND control) override {
+    Record(L"forget name " + std::to_wstring(::GetDlgCtrlID(control)));
+  }
   [[noreturn]] void EndProgram() override {
     Record(L"end program");
     throw ProgramEnded{};
