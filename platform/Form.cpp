@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/Fonts.h"
 #include "platform/RuntimeError.h"
 #include "platform/StatusText.h"
 
@@ -26,13 +27,24 @@ HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, D
 }
 
 // The message font of the user's settings: what the system's own dialogs use, in the user's
-// language and at the system DPI.
-HFONT CreateMessageFont() {
+// language and at the system DPI; in a face that shows `texts` where the message face cannot.
+HFONT CreateMessageFont(std::wstring_view texts) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
     return nullptr;
+  UseFaceWithGlyphs(metrics.lfMessageFont, texts);
   return ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// Every text the layout shows.
+std::wstring TextsOf(const FormLayout& layout) {
+  std::wstring texts;
+  for (const ControlLayout& row : layout.controls)
+    if (row.caption) texts += row.caption;
+  for (const PanelLayout& panel : layout.panels)
+    if (panel.text) texts += panel.text;
+  return texts;
 }
 
 HICON LoadIconSized(int resource, int size) {
@@ -138,7 +150,10 @@ void DispatchOne(HWND dialogWindow, MSG& message) {
 }
 
 Form::Form(const FormLayout& layout, FormEvents& events)
-    : layout_(layout), events_(events), dpi_(SystemDpi()), font_(CreateMessageFont()) {
+    : layout_(layout),
+      events_(events),
+      dpi_(SystemDpi()),
+      font_(CreateMessageFont(TextsOf(layout))) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   RegisterWindowClass(&Form::WindowProc);

@@ -69,24 +69,36 @@ plindar_start_xvfb() {
   return 1
 }
 
-# A fresh Wine prefix under /tmp with a Chinese locale, Wine's own window frames and no Mono or
-# Gecko prompts. Stopped and removed on exit unless
-# PLINDAR_KEEP_PREFIX is set.
+# Sets up a new Wine prefix at $1 as a Windows installed for the locale $2 (zh_CN.UTF-8 unless
+# given): its code page, message font and fonts are that locale's. Wine frames the windows itself,
+# and the title-bar buttons find their glyphs.
+plindar_init_prefix() {
+  local prefix=$1 locale=${2:-zh_CN.UTF-8}
+  mkdir -p "$prefix"
+  (
+    export WINEPREFIX=$prefix LANG=$locale LC_ALL=$locale WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
+    wineboot -i >/dev/null 2>&1
+    # Xvfb has no window manager: windows Wine leaves to one would wait for it (two seconds each
+    # time a message box closes), so Wine manages and frames them itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Wine draws the title-bar buttons with Marlett's glyphs; Debian's Wine does not find the
+    # copy fonts-wine installs, so the prefix gets one (else the buttons read "0", "1", "r").
+    cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    wineserver -w
+  )
+}
+
+# A fresh Wine prefix under /tmp with a Chinese locale, for this run only: stopped and removed
+# on exit unless PLINDAR_KEEP_PREFIX is set.
 plindar_make_prefix() {
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEPREFIX
   WINEPREFIX=$(mktemp -d /tmp/plindar-wine.XXXXXX)
   plindar_log "creating the Wine prefix $WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  # Xvfb has no window manager: windows Wine leaves to one would wait for it (two seconds each
-  # time a message box closes), so Wine manages and frames them itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  # Wine draws the title-bar buttons with Marlett's glyphs; Debian's Wine does not find the
-  # copy fonts-wine installs, so the prefix gets one (else the buttons read "0", "1", "r").
-  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  wineserver -w
+  plindar_init_prefix "$WINEPREFIX" zh_CN.UTF-8
 }
 
 plindar_cleanup() {

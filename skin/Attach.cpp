@@ -335,6 +335,39 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+// What the skin's font will show in the thread's windows: their texts, and the captions that
+// must fit their controls. Message boxes keep the font they were made with.
+struct Shown {
+  std::wstring texts;
+  std::vector<Caption> captions;
+};
+
+BOOL CALLBACK NoteChild(HWND child, LPARAM shown) {
+  try {
+    auto& s = *reinterpret_cast<Shown*>(shown);
+    const Role role = RoleOf(child, ::GetWindowLongW(child, GWL_STYLE));
+    std::wstring text = TextOf(child);
+    if (role == Role::kStatus) {
+      const int parts = static_cast<int>(::SendMessageW(child, SB_GETPARTS, 0, 0));
+      for (int i = 0; i < parts; ++i) text += platform::PartText(child, i);
+    }
+    s.texts += text;
+    RECT client{};
+    ::GetClientRect(child, &client);
+    if (role == Role::kPushButton || role == Role::kOption || role == Role::kFrame)
+      s.captions.push_back({std::move(text), role, {client.right, client.bottom}});
+  } catch (...) {
+    // A window whose texts cannot be read has them left out.
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK NoteTopLevel(HWND window, LPARAM shown) {
+  if (RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kForm)
+    ::EnumChildWindows(window, NoteChild, shown);
+  return TRUE;
+}
+
 int ReadSkinFile(const char* path, std::string& contents) {
   if (!path || !*path) return kSkinNoPath;
   const DWORD attributes = ::GetFileAttributesA(path);
@@ -372,7 +405,9 @@ int AttachSkin(const char* path) {
   if (parsed.status != ParseStatus::kOk) return kSkinNotASkin;
 
   auto look = std::make_unique<Look>(parsed.skin);
-  look->font = CreateSkinFont(parsed.skin);
+  Shown shown;
+  ::EnumThreadWindows(::GetCurrentThreadId(), NoteTopLevel, reinterpret_cast<LPARAM>(&shown));
+  look->font = CreateSkinFont(parsed.skin, shown.texts, shown.captions);
   if (!look->Complete()) return kSkinFailed;
 
   // The new look takes over before the windows are told to repaint; the old one's objects are

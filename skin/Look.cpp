@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/Fonts.h"
 #include "skin/Metrics.h"
 
 namespace skin {
@@ -15,46 +16,76 @@ std::wstring Utf8ToWide(const std::string& utf8) {
   return wide;
 }
 
-int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;  // one is enough
-}
-
-bool FaceInstalled(HDC dc, const std::wstring& face) {
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(query.lfFaceName, face.c_str(), LF_FACESIZE);
-  bool found = false;
-  ::EnumFontFamiliesExW(dc, &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
+// Whether every caption fits inside its control, clear of the outlines the painters draw
+// around it, in `font`.
+bool CaptionsFit(const LOGFONTW& font, const std::vector<Caption>& captions, const Metrics& m) {
+  WindowDc screen(nullptr);
+  platform::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+  platform::UniqueGdi<HFONT> made(::CreateFontIndirectW(&font));
+  if (!dc || !made) return true;  // nothing to measure with: keep the size asked for
+  Select selected(dc.get(), made.get());
+  TEXTMETRICW tm{};
+  ::GetTextMetricsW(dc.get(), &tm);
+  const int em = tm.tmHeight - tm.tmInternalLeading;  // what shows of a line of text
+  for (const Caption& c : captions) {
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc.get(), c.text.c_str(), static_cast<int>(c.text.size()), &text);
+    int width = c.size.cx, height = c.size.cy;
+    switch (c.role) {
+      case Role::kPushButton:
+        width -= 2 * (m.line + m.buttonRadius / 2);
+        height -= 2 * m.line;
+        break;
+      case Role::kOption:
+        width -= 1 + m.optionSize + tm.tmAveCharWidth;
+        break;
+      case Role::kFrame:  // the caption stands on the top outline, clear of its corners
+        width -= 2 * (m.frameRadius + tm.tmAveCharWidth / 2 + 1);
+        height = em;
+        break;
+      default:
+        continue;
+    }
+    if (text.cx > width || em > height) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-HFONT CreateSkinFont(const Skin& s) {
+HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<Caption>& captions) {
   WindowDc screen(nullptr);  // the whole screen
   const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   // Where the skin's face is not installed, a face asked for by name would be replaced by one
-  // that may hold no Chinese at all (on an English Windows, every caption turns into boxes).
-  // The message face that Windows gives the controls covers Chinese through font linking on
-  // any system: keep it, at the skin's size.
+  // that may hold no Chinese at all: the message face that Windows gives the controls stays,
+  // at the skin's size. The message font also carries the user's text size and font
+  // smoothing, which the skin's font follows.
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   const std::wstring face = Utf8ToWide(s.fontFace);
-  // The message font also carries the user's text size and font smoothing, which the skin's
-  // font follows.
   const bool haveMessageFont =
       ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font{};
   if (haveMessageFont) font = metrics.lfMessageFont;
-  if (!haveMessageFont || FaceInstalled(screen.get(), face)) {
+  if (!haveMessageFont || platform::FaceInstalled(face)) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   }
-  font.lfHeight =
-      -FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0);
   font.lfWidth = 0;
   font.lfWeight = FW_NORMAL;
+  // Either face may still lack the window's characters (a skin naming a face without Chinese,
+  // an English system whose message face has none): then one that has them.
+  platform::UseFaceWithGlyphs(font, texts);
+  // Grown with the user's text size, but never so far that a caption overflows its control;
+  // never below the skin's own size.
+  const Metrics m = MetricsAt(dpi);
+  font.lfHeight = -FittedFontHeight(
+      FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0),
+      FontHeight(s.fontSize, dpi, 0), [&](int height) {
+        LOGFONTW sized = font;
+        sized.lfHeight = -height;
+        return CaptionsFit(sized, captions, m);
+      });
   return ::CreateFontIndirectW(&font);
 }
 

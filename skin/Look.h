@@ -3,7 +3,12 @@
 // and deleted together.
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "skin/Paint.h"
+#include "skin/Roles.h"
 #include "skin/SkinFile.h"
 
 namespace skin {
@@ -36,7 +41,16 @@ struct Look {
   }
 };
 
-// The font of the skin's controls, at the system DPI.
-HFONT CreateSkinFont(const Skin& s);
+// A caption of a control the skin draws, and the control's role and client size.
+struct Caption {
+  std::wstring text;
+  Role role;
+  SIZE size;
+};
+
+// The font of the skin's controls at the system DPI: the skin's face and size, in a face that
+// shows every character of `texts` (the texts of the windows drawn) and at a size, grown with
+// the user's text size, at which every caption fits its control.
+HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<Caption>& captions);
 
 }  // namespace skin

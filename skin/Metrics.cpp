@@ -38,4 +38,10 @@ int FontHeight(int points, int dpi, int messageFontHeight) {
   return message > standard ? (height * message + standard / 2) / standard : height;
 }
 
+int FittedFontHeight(int wanted, int smallest, const std::function<bool(int height)>& fits) {
+  int height = wanted;
+  while (height > smallest && !fits(height)) --height;
+  return height;
+}
+
 }  // namespace skin

@@ -3,6 +3,8 @@
 // focus ring, radii and insets grow with the system DPI as the text does. Plain C++, tested on
 // its own.
 
+#include <functional>
+
 namespace skin {
 
 struct Metrics {
@@ -23,5 +25,9 @@ Metrics MetricsAt(int dpi);
 // proportion where the user has made the message font larger than Windows' own 9 points
 // ("make text bigger"). `messageFontHeight` is the message font's LOGFONT height.
 int FontHeight(int points, int dpi, int messageFontHeight);
+
+// The largest character height from `wanted` down at which `fits` holds (every caption fits
+// its control), but not below `smallest`: a size the layout was made for.
+int FittedFontHeight(int wanted, int smallest, const std::function<bool(int height)>& fits);
 
 }  // namespace skin

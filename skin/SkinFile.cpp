@@ -102,15 +102,20 @@ bool ApplyValue(const Key& key, std::string_view value, Skin& skin) {
     case Kind::kFace:
       // A face whose name begins with "@" is the vertical form of a CJK face: every caption
       // would come out turned on its side.
-      if (value.empty() || value.size() > kMaxFaceBytes || value.front() == '@') return false;
+      if (value.empty() || Utf16Length(value) > kMaxFaceUnits || value.front() == '@') return false;
       skin.fontFace = std::string(value);
       return true;
     case Kind::kSize: {
       int size = 0;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
-      if (error != std::errc() || end != value.data() + value.size()) return false;
+      if (end != value.data() + value.size()) return false;
       // Beyond the largest size the captions no longer fit their controls; below the smallest
-      // the text is unreadable. A size outside the range is brought to its nearer end.
+      // the text is unreadable. A size outside the range, even past what a number here can
+      // hold, is brought to its nearer end.
+      if (error == std::errc::result_out_of_range)
+        size = value.front() == '-' ? kMinFontSize : kMaxFontSize;
+      else if (error != std::errc())
+        return false;
       skin.fontSize = std::clamp(size, kMinFontSize, kMaxFontSize);
       return true;
     }
@@ -130,6 +135,16 @@ bool ParseColor(std::string_view text, Color& color) {
   }
   color = {parts[0], parts[1], parts[2]};
   return true;
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+    units += byte >= 0xF0 ? 2 : 1;
+  }
+  return units;
 }
 
 ParseResult Parse(std::string_view text) {

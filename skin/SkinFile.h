@@ -54,7 +54,8 @@ struct Skin {
 
 inline constexpr std::size_t kMaxFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLineBytes = 1024;
-inline constexpr std::size_t kMaxFaceBytes = 31 * 3;  // LF_FACESIZE - 1 characters of UTF-8
+// A face name Windows can take: LF_FACESIZE less its terminating NUL, in UTF-16 code units.
+inline constexpr std::size_t kMaxFaceUnits = 31;
 // The font sizes, in points, at which every caption still fits its control at any DPI.
 inline constexpr int kMinFontSize = 6;
 inline constexpr int kMaxFontSize = 10;
@@ -76,5 +77,8 @@ ParseResult Parse(std::string_view text);
 
 // "#RRGGBB" only; anything else is no colour.
 bool ParseColor(std::string_view text, Color& color);
+
+// The length of well-formed UTF-8 text in UTF-16 code units: a character past U+FFFF takes two.
+std::size_t Utf16Length(std::string_view utf8);
 
 }  // namespace skin

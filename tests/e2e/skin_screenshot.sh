@@ -5,6 +5,7 @@
 # same, in the look Windows gives it. Saves the pictures under the build folder.
 # Usage: skin_screenshot.sh STAGE_DIR OUT_DIR
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 stage=$1 out=$2
 mkdir -p "$out"
 failures=0
@@ -82,24 +83,92 @@ expect_not "window background with a garbage skin file" "$(pixel "$shot" $((cx +
 expect_not "inside of a frame with a garbage skin file" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
 rm -rf "$garbage"
 
-# On an English Windows (code page 1252) the Chinese stays readable: the window, above its
-# status bar (whose clock follows the locale's time format), shows the same pixels as under
-# code page 936, where empty boxes in place of the captions would differ in thousands.
-english() { LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"; }
-above_status() {  # shot x y -> the client area above the status bar
-  convert "$1" -crop "521x410+$2+$3" +repage "$out/$(basename "$1" .png)-client.png"
+# Compares the client areas above the status bar (whose clock moves) of two shots.
+above_status() {  # shot -> the client area above the status bar, beside it
+  convert "$1" -crop "521x410+$cx+$cy" +repage "${1%.png}-client.png"
 }
-above_status "$out/skinned.png" "$cx" "$cy"
-english start "$stage"
-import -window root "$out/english.png"
-stop
-above_status "$out/english.png" "$cx" "$cy"
-differing=$(compare -metric AE "$out/skinned-client.png" "$out/english-client.png" null: 2>&1 || true)
-if [ "${differing%% *}" -lt 500 ] 2>/dev/null; then
-  echo "ok   code page 1252: $differing pixels differ from code page 936"
-else
-  echo "FAIL code page 1252: $differing pixels differ from code page 936"; failures=$((failures + 1))
-fi
+shoot() {  # folder name -> $out/name.png, and its client area
+  start "$1"
+  import -window root "$out/$2.png"
+  stop
+  above_status "$out/$2.png"
+}
+same_as() {  # what shot reference [most pixels that may differ]
+  local differing
+  differing=$(compare -metric AE "$out/$2-client.png" "$out/$3-client.png" null: 2>&1 || true)
+  if [ "${differing%% *}" -le "${4:-0}" ] 2>/dev/null; then
+    echo "ok   $1: $differing pixels differ"
+  else
+    echo "FAIL $1: $differing pixels differ"; failures=$((failures + 1))
+  fi
+}
+with_face() {  # face -> a new folder holding the program and the shipped skin with that face
+  local folder
+  folder=$(mktemp -d)
+  cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$folder/"
+  sed "s/^face = .*/face = $1/" "$stage/skinh.she" >"$folder/skinh.she"
+  echo "$folder"
+}
+above_status "$out/skinned.png"
+above_status "$out/unskinned.png"
+
+# A skin naming a face without a single Chinese glyph (Marlett, in every test prefix) shows its
+# captions all the same: in a face that has them, as the shipped skin does here.
+marlett=$(with_face Marlett)
+shoot "$marlett" marlett
+same_as "a skin whose face has no Chinese" marlett skinned
+rm -rf "$marlett"
+
+# Under the code page of an English Windows (1252) the Chinese stays readable: the same pixels
+# as under code page 936, where empty boxes in place of the captions would differ in thousands.
+english() { LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"; }
+english shoot "$stage" english
+same_as "code page 1252" english skinned 500
+
+# On a Windows set up for English (a prefix made under en_US) the message face holds no Chinese
+# and Wine's font linking finds none. The captions still show, skinned and unskinned: exactly
+# as when the skin, or Windows' message font, names the Chinese face installed there outright.
+english_prefix=$(mktemp -d /tmp/plindar-wine-en.XXXXXX)
+plindar_init_prefix "$english_prefix" en_US.UTF-8
+in_english() { WINEPREFIX=$english_prefix LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"; }
+chinese_face="WenQuanYi Micro Hei"  # fonts-wqy-microhei, which the test command installs
+in_english shoot "$stage" english-prefix
+named=$(with_face "$chinese_face")
+in_english shoot "$named" english-prefix-named
+same_as "English Windows, skinned" english-prefix english-prefix-named
+garbage=$(mktemp -d)
+cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$garbage/"
+printf 'not a skin' >"$garbage/skinh.she"
+in_english shoot "$garbage" english-prefix-unskinned
+# The message font as the prefix has it (11 pixels high, normal weight, pitch and family 0x22),
+# with the Chinese face and the default character set.
+weight_and_style=9001000000000001000000""22
+face_hex=$(printf '%s' "$chinese_face" | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+while [ ${#face_hex} -lt 128 ]; do face_hex+=0; done
+in_english wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
+  /d "F5FFFFFF000000000000000000000000${weight_and_style}$face_hex" /f >/dev/null 2>&1
+in_english shoot "$garbage" english-prefix-unskinned-named
+same_as "English Windows, unskinned" english-prefix-unskinned english-prefix-unskinned-named
+
+# Text made 175% larger: the skin's font grows with it, but only as far as every caption still
+# fits its control. The widest, on Command5 (client 16,344, 209 x 41), keeps clear of the
+# button's sides: nothing darker than the face in the three columns inside its outline.
+in_english wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
+  /d "EBFFFFFF000000000000000000000000${weight_and_style}$face_hex" /f >/dev/null 2>&1
+in_english shoot "$stage" english-prefix-larger-text
+for side in 1 205; do
+  darkest=$(convert "$out/english-prefix-larger-text-client.png" -crop "3x25+$((16 + side))+352" \
+    +repage -colorspace Gray -format '%[fx:minima]' info:)
+  if awk "BEGIN { exit !($darkest > 0.6) }"; then
+    echo "ok   175% text: Command5's caption clear of its side at $side (darkest $darkest)"
+  else
+    echo "FAIL 175% text: Command5's caption reaches its side at $side (darkest $darkest)"
+    failures=$((failures + 1))
+  fi
+done
+rm -rf "$named" "$garbage"
+WINEPREFIX=$english_prefix wineserver -k >/dev/null 2>&1 || true
+rm -rf "$english_prefix"
 
 # Under code page 1252 the program in a folder named "Plāndar" must not read the skin file of a
 # sibling folder "Plandar" (Windows' best-fit conversion of the path would name it). The decoy

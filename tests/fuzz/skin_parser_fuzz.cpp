@@ -10,8 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const skin::ParseResult result = skin::Parse(text);
-  if (result.skin.fontSize < 6 || result.skin.fontSize > 36) std::abort();
-  if (result.skin.fontFace.empty() || result.skin.fontFace.size() > skin::kMaxFaceBytes)
+  if (result.skin.fontSize < skin::kMinFontSize || result.skin.fontSize > skin::kMaxFontSize)
+    std::abort();
+  if (result.skin.fontFace.empty() || skin::Utf16Length(result.skin.fontFace) > skin::kMaxFaceUnits)
     std::abort();
   if (result.status != skin::ParseStatus::kOk && result.keysSet != 0 &&
       result.status != skin::ParseStatus::kNotASkin)

@@ -149,6 +149,14 @@ TEST(SkinFile, FontFaceAndSizeHaveTheirLimits) {
       {"size = 36", "Microsoft YaHei", 10},
       {"size = 5", "Microsoft YaHei", 6},
       {"size = -9", "Microsoft YaHei", 6},
+      {"size = 99999999999", "Microsoft YaHei", 10},  // past what an int holds
+      {"size = -99999999999", "Microsoft YaHei", 6},
+      // Windows takes 31 UTF-16 units of a face name: more is refused, not cut.
+      {"face = aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 9},
+      {"face = aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "Microsoft YaHei", 9},
+      {"face = 字字字字字字字字字字字字字字字字字字字字字字字字字字字字字字字",
+       "字字字字字字字字字字字字字字字字字字字字字字字字字字字字字字字", 9},
+      {"face = 𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀𝐀", "Microsoft YaHei", 9},  // 16 of two units each
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

@@ -4,6 +4,7 @@
 
 namespace {
 
+using skin::FittedFontHeight;
 using skin::FontHeight;
 using skin::MetricsAt;
 
@@ -39,6 +40,30 @@ TEST(SkinMetrics, FontFollowsTheDpiAndAnyLargerTextTheUserChose) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FontHeight(c.points, c.dpi, c.messageHeight), c.expected) << c.what;
+}
+
+TEST(SkinMetrics, LargerTextNeverGrowsACaptionPastItsControl) {
+  // The widest caption at 96 DPI: "弹出安全删除硬件的窗口", eleven characters a character height
+  // wide each, in a 209-pixel button of which 201 lie inside its outline.
+  const auto fits = [](int height) { return 11 * height <= 201; };
+  struct Case {
+    const char* what;
+    int messageHeight, expected;
+  } cases[] = {
+      {"Windows' own text size", -12, 12},
+      {"150%: still fits", -18, 18},
+      {"175%: would overflow, held where it fits", -21, 18},
+      {"225%: likewise", -27, 18},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int height =
+        FittedFontHeight(FontHeight(9, 96, c.messageHeight), FontHeight(9, 96, 0), fits);
+    EXPECT_EQ(height, c.expected);
+    EXPECT_TRUE(fits(height));
+  }
+  // Never below the skin's own size, even where that does not fit either.
+  EXPECT_EQ(FittedFontHeight(27, 12, [](int) { return false; }), 12);
 }
 
 }  // namespace
