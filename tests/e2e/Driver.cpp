@@ -211,9 +211,16 @@ void SetStatusPanelText(HWND statusBar, int panel, const std::wstring& text) {
 }
 
 std::wstring ListItem(HWND list, int index) {
-  wchar_t text[1024] = L"";
+  // LB_GETTEXT takes no size: the buffer is as long as the line says it is.
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_BLOCK, 5000,
+                             &length) ||
+      static_cast<LRESULT>(length) == LB_ERR)
+    return L"";
+  std::wstring text(length + 1, L'\0');
   ::SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
+                        reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK, 5000, nullptr);
+  text.resize(length);
   return text;
 }
 
