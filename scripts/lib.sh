@@ -48,9 +48,13 @@ plindar_install_deps() {
   done
 }
 
-plindar_configure_and_build() {
+plindar_configure() {
   cd "$PLINDAR_ROOT"
   cmake --preset win32 >/dev/null
+}
+
+plindar_configure_and_build() {
+  plindar_configure
   cmake --build --preset win32
 }
 
@@ -101,10 +105,16 @@ plindar_make_prefix() {
   plindar_init_prefix "$WINEPREFIX" zh_CN.UTF-8
 }
 
+# Stops the Xvfb this script started, if any.
+plindar_cleanup_display() {
+  [ -n "${PLINDAR_XVFB_PID:-}" ] && kill "$PLINDAR_XVFB_PID" 2>/dev/null || true
+}
+
+# Stops and removes the throwaway prefix, and the Xvfb.
 plindar_cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
     [ -n "${PLINDAR_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
   fi
-  [ -n "${PLINDAR_XVFB_PID:-}" ] && kill "$PLINDAR_XVFB_PID" 2>/dev/null || true
+  plindar_cleanup_display
 }

@@ -3,9 +3,9 @@
 # only (the C++ runtime linked in), with ASLR and DEP on, and a library exporting the skin
 # entry under its undecorated name. They stay small, and a second build of the same sources
 # gives the same bytes, the zip included.
-# Usage: check_binary.sh OBJDUMP EXE DLL SOURCE_DIR BUILD_DIR
+# Usage: check_binary.sh OBJDUMP EXE DLL SOURCE_DIR BUILD_DIR GENERATOR [TOOLCHAIN_FILE]
 set -euo pipefail
-objdump=$1 exe=$2 dll=$3 source=$4 build=$5
+objdump=$1 exe=$2 dll=$3 source=$4 build=$5 generator=$6 toolchain=${7:-}
 headers=$("$objdump" -p "$exe")
 grep -q 'Magic.*(PE32)' <<<"$headers" || { echo "not PE32"; exit 1; }
 grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || { echo "not a GUI program"; exit 1; }
@@ -42,7 +42,7 @@ done
 # A second build of the shipped files in a folder of its own, compared byte for byte.
 again=$(mktemp -d)
 trap 'rm -rf "$again"' EXIT
-cmake -S "$source" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/i686-w64-mingw32.cmake" \
+cmake -S "$source" -B "$again" -G "$generator" ${toolchain:+-DCMAKE_TOOLCHAIN_FILE="$toolchain"} \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$again" -j 2 --target Plindar SkinH_VB6 >/dev/null
 (cd "$again" && cpack >/dev/null)

@@ -60,8 +60,14 @@ class Actions : public testing::Test {
     wchar_t system[MAX_PATH];
     ::GetSystemDirectoryW(system, MAX_PATH);
     e2e::CopyFileOrFail(bin + L"\\hotplug32.dll", std::wstring(system) + L"\\hotplug.dll");
-    if (IsWow64())
+    if (IsWow64() && HaveApplet64())
       e2e::CopyFileOrFail(bin + L"\\hotplug64.dll", WindowsFolder() + L"\\Sysnative\\hotplug.dll");
+  }
+  // The 64-bit stand-in applet, which a 64-bit Windows needs, is built only where there is a
+  // 64-bit C compiler.
+  static bool HaveApplet64() {
+    return ::GetFileAttributesW((e2e::TestBinFolder() + L"\\hotplug64.dll").c_str()) !=
+           INVALID_FILE_ATTRIBUTES;
   }
   static void TearDownTestSuite() {
     if (!e2e::MayEndSystemProcesses()) return;
@@ -75,6 +81,9 @@ class Actions : public testing::Test {
     if (!e2e::MayEndSystemProcesses())
       GTEST_SKIP() << "ends every rundll32.exe and explorer.exe: runs only in a throwaway Wine "
                       "prefix, or on Windows with PLINDAR_ALLOW_ENDING_SHELL=1";
+    if (IsWow64() && !HaveApplet64())
+      GTEST_SKIP() << "needs the 64-bit stand-in safe-removal applet: build with a 64-bit "
+                      "mingw-w64 C compiler";
     ::DeleteFileW(ShellLog().c_str());
   }
 

@@ -5,8 +5,12 @@
 # same, in the look Windows gives it. Saves the pictures under the build folder.
 # Usage: skin_screenshot.sh STAGE_DIR OUT_DIR
 set -euo pipefail
-source "$(dirname "$0")/../../scripts/lib.sh"
 stage=$1 out=$2
+for tool in wine wineboot xwininfo import convert compare; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: needs $tool (Wine, x11-utils, ImageMagick)"; exit 0; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "skipped: needs an X server (DISPLAY), such as Xvfb"; exit 0; }
+source "$(dirname "$0")/../../scripts/lib.sh"
 mkdir -p "$out"
 failures=0
 
