@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/RuntimeError.h"
-#include "platform/StatusText.h"
+#include "base/StatusText.h"
 
 namespace platform {
 
@@ -74,6 +74,6 @@ void StatusBar::SetPanelText(int panel, const std::wstring& text) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::wstring StatusBar::PanelText(int panel) const { return PartText(window_, panel - 1); }
+std::wstring StatusBar::PanelText(int panel) const { return base::PartText(window_, panel - 1); }
 
 }  // namespace platform

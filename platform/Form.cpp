@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "platform/Fonts.h"
+#include "base/Fonts.h"
 #include "platform/RuntimeError.h"
-#include "platform/StatusText.h"
+#include "base/StatusText.h"
 
 namespace platform {
 namespace {
@@ -33,7 +33,7 @@ HFONT CreateMessageFont(std::wstring_view texts) {
   metrics.cbSize = sizeof(metrics);
   if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
     return nullptr;
-  UseFaceWithGlyphs(metrics.lfMessageFont, texts);
+  base::UseFaceWithGlyphs(metrics.lfMessageFont, texts);
   return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
@@ -88,7 +88,7 @@ LRESULT CALLBACK StatusTextLimit(HWND window, UINT message, WPARAM wParam, LPARA
                                  DWORD_PTR) {
   return AtMessageBoundary([&] {
     LRESULT result = 0;
-    if (SetPartTextCut(window, message, wParam, lParam, result)) return result;
+    if (base::SetPartTextCut(window, message, wParam, lParam, result)) return result;
     return ::DefSubclassProc(window, message, wParam, lParam);
   });
 }
@@ -136,9 +136,8 @@ bool PressedByEnter(HWND dialogWindow, const MSG& message) {
 int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 
 int SystemDpi() {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  base::WindowDc screen(nullptr);
+  const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
 
@@ -297,7 +296,7 @@ void Form::SetUpStatusBar(HWND statusBar) {
 void Form::RefreshClock() {
   wchar_t now[64] = L"";
   ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, now, 64);
-  if (PartText(statusBar_, clockPanel_) != now)
+  if (base::PartText(statusBar_, clockPanel_) != now)
     ::SendMessageW(statusBar_, SB_SETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(now));
 }
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Handles.h"
+#include "base/Handles.h"
 
 namespace platform {
 
@@ -120,9 +120,9 @@ class Form {
   const FormLayout& layout_;
   FormEvents& events_;
   int dpi_;
-  UniqueGdiObject font_;
-  UniqueIcon bigIcon_, smallIcon_;
-  UniqueWindow window_;
+  base::UniqueGdiObject font_;
+  base::UniqueIcon bigIcon_, smallIcon_;
+  base::UniqueWindow window_;
   std::vector<HWND> children_;  // parallel to layout_.controls
   std::vector<UnlabelledControl> unlabelled_;
   HWND statusBar_ = nullptr;

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "platform/LeanRuntime.h"
+#include "base/LeanRuntime.h"
 
 namespace platform {
 

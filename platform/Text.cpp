@@ -2,35 +2,19 @@
 
 #include <windows.h>
 
+#include "base/Text.h"
+
 namespace platform {
 namespace {
-
-std::wstring ToWide(UINT codePage, std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  if (length > 0) ::MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string FromWide(UINT codePage, std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const DWORD flags = WideToMultiByteFlags(codePage);
-  const int size = static_cast<int>(wide.size());
-  const int length =
-      ::WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    ::WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr,
-                          nullptr);
-  return bytes;
-}
 
 // Whether the code page holds every character of `wide`: the conversion comes back unchanged.
 // (The code pages that take no flags refuse to report a replaced character any other way.)
 bool Holds(UINT codePage, std::wstring_view wide, const std::string& converted) {
-  return ToWide(codePage, converted) == wide;
+  return base::ToWide(codePage, converted) == wide;
+}
+
+std::string FromWide(UINT codePage, std::wstring_view wide) {
+  return base::FromWide(codePage, wide, WideToMultiByteFlags(codePage));
 }
 
 std::wstring ShortName(const std::wstring& path) {
@@ -58,12 +42,10 @@ unsigned long WideToMultiByteFlags(unsigned codePage) {
   return takesNoFlags ? 0 : WC_NO_BEST_FIT_CHARS;
 }
 
-std::wstring AnsiToWide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
+std::wstring AnsiToWide(std::string_view ansi) { return base::ToWide(CP_ACP, ansi); }
 std::string WideToAnsi(std::wstring_view wide, unsigned codePage) {
   return FromWide(codePage, wide);
 }
-std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string WideToUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 
 std::string PathToAnsi(std::wstring_view path, unsigned codePage) {
   const std::string plain = FromWide(codePage, path);

@@ -1,7 +1,6 @@
 #pragma once
-// Conversions between the program's UTF-16 texts and the system's ANSI code page, and the
-// platform's lower-casing. Everything the user sees is UTF-16; ANSI appears only where a
-// Windows call or the skin library takes it.
+// Texts in the system's ANSI code page, for the Windows calls and the skin library that take
+// them, and the platform's lower-casing.
 #include <string>
 #include <string_view>
 
@@ -22,8 +21,5 @@ std::string PathToAnsi(std::wstring_view path, unsigned codePage = 0 /* CP_ACP *
 unsigned long WideToMultiByteFlags(unsigned codePage);
 // The platform's lower-casing of text, independent of the user's locale quirks.
 std::wstring LowerCase(std::wstring_view text);
-// UTF-8 (as stored in our sources and files) to UTF-16, and back.
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(std::wstring_view wide);
 
 }  // namespace platform

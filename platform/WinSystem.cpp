@@ -102,8 +102,8 @@ void WinSystem::Launch(const std::wstring& commandLine, int showState) {
       throw RuntimeError(error::kFileNotFound, L"文件未找到: " + first);
     throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
   }
-  UniqueHandle process(started.hProcess);
-  UniqueHandle thread(started.hThread);
+  base::UniqueHandle process(started.hProcess);
+  base::UniqueHandle thread(started.hThread);
 }
 
 void WinSystem::ClearClipboard() {

@@ -1,6 +1,6 @@
 #pragma once
 // The System the program runs on: every call goes to Windows itself.
-#include "platform/Handles.h"
+#include "base/Handles.h"
 #include "platform/Launch.h"
 #include "platform/System.h"
 
@@ -44,10 +44,10 @@ class WinSystem final : public System {
  private:
   HWND mainWindow_ = nullptr;
   LaunchFolders folders_;
-  UniqueModule skinLibrary_;   // stays loaded for the life of the program: it draws the look
-  UniqueModule timerLibrary_;  // winmm, loaded when the first pause reads the clock
+  base::UniqueModule skinLibrary_;   // stays loaded for the life of the program: it draws the look
+  base::UniqueModule timerLibrary_;  // winmm, loaded when the first pause reads the clock
   DWORD(WINAPI* timeGetTime_)() = nullptr;
-  UniqueCom<IAccPropServices> annotations_;  // made with the first name given
+  base::UniqueCom<IAccPropServices> annotations_;  // made with the first name given
 };
 
 // Loads a library by its full path in the system folder: for the libraries that are no known

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Handles.h"
-#include "platform/StatusText.h"
+#include "base/Handles.h"
+#include "base/StatusText.h"
 #include "skin/Look.h"
 #include "skin/Painters.h"
 #include "skin/Roles.h"
@@ -139,7 +139,7 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
   if (role == Role::kStatus) {
     // No text longer than the bar can report is stored: the painter reads them back.
     LRESULT result = 0;
-    if (platform::SetPartTextCut(window, message, wParam, lParam, result)) {
+    if (base::SetPartTextCut(window, message, wParam, lParam, result)) {
       if (look && !g_stepAside && ::IsWindowVisible(window))
         ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
       return result;
@@ -349,7 +349,7 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM shown) {
     std::wstring text = TextOf(child);
     if (role == Role::kStatus) {
       const int parts = static_cast<int>(::SendMessageW(child, SB_GETPARTS, 0, 0));
-      for (int i = 0; i < parts; ++i) text += platform::PartText(child, i);
+      for (int i = 0; i < parts; ++i) text += base::PartText(child, i);
     }
     s.texts += text;
     RECT client{};
@@ -379,8 +379,8 @@ int ReadSkinFile(const char* path, std::string& contents) {
                : kSkinUnreadable;
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kSkinUnreadable;
-  platform::UniqueFile owner(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::UniqueFile owner(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!owner) return kSkinUnreadable;
   HANDLE file = owner.get();
   LARGE_INTEGER size{};
@@ -407,7 +407,7 @@ int AttachSkin(const char* path) {
   auto look = std::make_unique<Look>(parsed.skin);
   Shown shown;
   ::EnumThreadWindows(::GetCurrentThreadId(), NoteTopLevel, reinterpret_cast<LPARAM>(&shown));
-  look->font = CreateSkinFont(parsed.skin, shown.texts, shown.captions);
+  look->font.reset(CreateSkinFont(parsed.skin, shown.texts, shown.captions));
   if (!look->Complete()) return kSkinFailed;
 
   // The new look takes over before the windows are told to repaint; the old one's objects are
@@ -417,7 +417,7 @@ int AttachSkin(const char* path) {
   g_stepAside = HighContrastOn();
   if (!g_hook) g_hook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
   ::EnumThreadWindows(::GetCurrentThreadId(), AttachTopLevel,
-                      reinterpret_cast<LPARAM>(g_look->font));
+                      reinterpret_cast<LPARAM>(g_look->font.get()));
   return kSkinApplied;
 }
 

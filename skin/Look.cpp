@@ -2,26 +2,19 @@
 
 #include <string>
 
-#include "platform/Fonts.h"
+#include "base/Fonts.h"
+#include "base/Text.h"
 #include "skin/Metrics.h"
 
 namespace skin {
 namespace {
 
-std::wstring Utf8ToWide(const std::string& utf8) {
-  std::wstring wide(utf8.size(), L'\0');
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                           wide.data(), static_cast<int>(wide.size()));
-  wide.resize(static_cast<size_t>(length > 0 ? length : 0));
-  return wide;
-}
-
 // Whether every caption fits inside its control, clear of the outlines the painters draw
 // around it, in `font`.
 bool CaptionsFit(const LOGFONTW& font, const std::vector<Caption>& captions, const Metrics& m) {
   WindowDc screen(nullptr);
-  platform::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
-  platform::UniqueGdi<HFONT> made(::CreateFontIndirectW(&font));
+  base::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+  base::UniqueGdi<HFONT> made(::CreateFontIndirectW(&font));
   if (!dc || !made) return true;  // nothing to measure with: keep the size asked for
   Select selected(dc.get(), made.get());
   TEXTMETRICW tm{};
@@ -62,12 +55,12 @@ HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<C
   // smoothing, which the skin's font follows.
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  const std::wstring face = Utf8ToWide(s.fontFace);
+  const std::wstring face = base::Utf8ToWide(s.fontFace);
   const bool haveMessageFont =
       ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font{};
   if (haveMessageFont) font = metrics.lfMessageFont;
-  if (!haveMessageFont || platform::FaceInstalled(face)) {
+  if (!haveMessageFont || base::FaceInstalled(face)) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   }
@@ -75,7 +68,7 @@ HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<C
   font.lfWeight = FW_NORMAL;
   // Either face may still lack the window's characters (a skin naming a face without Chinese,
   // an English system whose message face has none): then one that has them.
-  platform::UseFaceWithGlyphs(font, texts);
+  base::UseFaceWithGlyphs(font, texts);
   // Grown with the user's text size, but never so far that a caption overflows its control;
   // never below the skin's own size.
   const Metrics m = MetricsAt(dpi);

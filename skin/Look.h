@@ -19,7 +19,7 @@ inline COLORREF Ref(Color c) { return RGB(c.r, c.g, c.b); }
 struct Look {
   Skin skin;
   Brush window, message, list, text, status, buttonFace;
-  HFONT font = nullptr;
+  base::UniqueGdi<HFONT> font;
 
   explicit Look(const Skin& s)
       : skin(s),
@@ -29,9 +29,6 @@ struct Look {
         text(Ref(s.textBackground)),
         status(Ref(s.statusBackground)),
         buttonFace(Ref(s.buttonFace)) {}
-  ~Look() {
-    if (font) ::DeleteObject(font);
-  }
   Look(const Look&) = delete;
   Look& operator=(const Look&) = delete;
 

@@ -1,67 +1,29 @@
 #pragma once
-// Scoped GDI for the painting paths: every object selected into a DC goes back out, every
-// DC that is taken is given back, every object made is deleted.
+// What the painters draw with: brushes, pens and an off-screen buffer, on the scoped GDI
+// owners of base/Handles.h (every object selected into a DC goes back out, every DC taken is
+// given back, every object made is deleted).
 #include <windows.h>
 
 #include <utility>
 
-#include "platform/Handles.h"
+#include "base/Handles.h"
 
 namespace skin {
 
-struct Brush : platform::UniqueGdi<HBRUSH> {
+struct Brush : base::UniqueGdi<HBRUSH> {
   Brush() = default;
   explicit Brush(COLORREF color) : Unique(::CreateSolidBrush(color)) {}
 };
 
 // Drawn inside the shape's rectangle whatever its width, so a wider line at a higher DPI does
 // not spill over the control's edge.
-struct Pen : platform::UniqueGdi<HPEN> {
+struct Pen : base::UniqueGdi<HPEN> {
   explicit Pen(COLORREF color, int width = 1) : Unique(::CreatePen(PS_INSIDEFRAME, width, color)) {}
 };
 
-class Select {
- public:
-  Select(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
-  ~Select() {
-    if (old_) ::SelectObject(dc_, old_);
-  }
-  Select(const Select&) = delete;
-  Select& operator=(const Select&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-class PaintDc {
- public:
-  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
-  ~PaintDc() { ::EndPaint(window_, &paint_); }
-  PaintDc(const PaintDc&) = delete;
-  PaintDc& operator=(const PaintDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(::GetWindowDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ::ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
+using base::PaintDc;
+using base::Select;
+using base::WindowDc;
 
 // Draws into a bitmap of the window's size and copies it to the target in one go, so a
 // control that is painted in layers does not flicker.
@@ -84,8 +46,8 @@ class Buffered {
  private:
   HDC target_;
   RECT area_;
-  platform::UniqueMemoryDc dc_;
-  platform::UniqueGdi<HBITMAP> bitmap_;
+  base::UniqueMemoryDc dc_;
+  base::UniqueGdi<HBITMAP> bitmap_;
   Select select_;  // last: deselects the bitmap before it and the DC are deleted
 };
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/LeanRuntime.h"
+#include "base/LeanRuntime.h"
 #include "skin/Attach.h"
 
 namespace lean_runtime {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/StatusText.h"
+#include "base/StatusText.h"
 
 namespace skin {
 
@@ -31,7 +31,7 @@ void PaintStatus(HWND window, HDC target, const Look& look) {
     if (part.right < 0 || part.right > client.right) part.right = client.right;
     ::InflateRect(&part, -m.statusInsetX, -m.statusInsetY);
     RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), m.statusRadius, m.line);
-    const std::wstring text = platform::PartText(window, i);
+    const std::wstring text = base::PartText(window, i);
     RECT inner = part;
     ::InflateRect(&inner, -m.statusTextInset, 0);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,

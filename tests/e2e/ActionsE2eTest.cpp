@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "Driver.h"
+#include "base/Text.h"
 #include "platform/Text.h"
 
 namespace {
@@ -176,7 +177,7 @@ TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
   for (const std::wstring& folder : {programFolder, currentFolder})
     EXPECT_EQ(::GetFileAttributesW((folder + L"\\explorer.exe.log").c_str()),
               INVALID_FILE_ATTRIBUTES)
-        << "a planted explorer.exe was started from " << platform::WideToUtf8(folder);
+        << "a planted explorer.exe was started from " << base::WideToUtf8(folder);
 }
 
 TEST_F(Actions, Command5OpensTheSafeRemovalDialogAndCommand2ClosesIt) {
@@ -240,7 +241,7 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   std::vector<int> seconds;
   for (int i = 0; i < 7; ++i) {
     const std::wstring line = e2e::ListItem(list, i);
-    SCOPED_TRACE(platform::WideToUtf8(line));
+    SCOPED_TRACE(base::WideToUtf8(line));
     EXPECT_EQ(line.rfind(L"[ ", 0), 0u);
     EXPECT_TRUE(line.ends_with(suffixes[i]));
     seconds.push_back(SecondsOf(line));

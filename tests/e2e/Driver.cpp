@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace e2e {
 namespace {
@@ -58,8 +58,8 @@ std::wstring FreshFolder(const std::wstring& name) {
 
 void CopyFileOrFail(const std::wstring& from, const std::wstring& to) {
   if (!::CopyFileW(from.c_str(), to.c_str(), FALSE))
-    ADD_FAILURE() << "cannot copy " << platform::WideToUtf8(from) << " to "
-                  << platform::WideToUtf8(to) << ": error " << ::GetLastError();
+    ADD_FAILURE() << "cannot copy " << base::WideToUtf8(from) << " to " << base::WideToUtf8(to)
+                  << ": error " << ::GetLastError();
 }
 
 std::wstring StagedCopy(const std::wstring& name) {
@@ -88,12 +88,11 @@ Process::Process(const std::wstring& program, const std::wstring& arguments,
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    ADD_FAILURE() << "cannot start " << platform::WideToUtf8(program) << ": error "
-                  << ::GetLastError();
+    ADD_FAILURE() << "cannot start " << base::WideToUtf8(program) << ": error " << ::GetLastError();
     return;
   }
   process_.reset(info.hProcess);
-  platform::UniqueHandle thread(info.hThread);
+  base::UniqueHandle thread(info.hThread);
   id_ = info.dwProcessId;
 }
 
@@ -183,7 +182,7 @@ class RemoteBuffer {
   }
 
  private:
-  platform::UniqueHandle process_;
+  base::UniqueHandle process_;
   void* address_ = nullptr;
   SIZE_T bytes_;
 };
@@ -232,7 +231,7 @@ std::wstring MessageBoxText(HWND box) {
 
 std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
   std::vector<DWORD> ids;
-  platform::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  base::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return ids;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
@@ -245,7 +244,7 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
 
 void EndAll(const std::wstring& name) {
   for (DWORD id : ProcessesNamed(name)) {
-    platform::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    base::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     if (!process) continue;
     ::TerminateProcess(process.get(), 0);
     ::WaitForSingleObject(process.get(), 5000);
@@ -271,7 +270,7 @@ namespace {
 bool Xdotool(const std::string& arguments, std::chrono::milliseconds settle) {
   const std::wstring xdotool = L"Z:\\usr\\bin\\xdotool";
   if (::GetFileAttributesW(xdotool.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  std::wstring line = L"xdotool " + platform::Utf8ToWide(arguments);
+  std::wstring line = L"xdotool " + base::Utf8ToWide(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Handles.h"
+#include "base/Handles.h"
 
 namespace e2e {
 
@@ -42,7 +42,7 @@ class Process {
   void Kill();
 
  private:
-  platform::UniqueHandle process_;
+  base::UniqueHandle process_;
   DWORD id_ = 0;
 };
 

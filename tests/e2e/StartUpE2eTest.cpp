@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Driver.h"
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ TEST(StartUp, FailuresOutsideTheWindowProcedureShowTheRunTimeErrorToo) {
   const std::wstring helper = e2e::TestBinFolder() + L"\\uncaught.exe";
   const std::wstring lastWords = helper + L".last-words";
   for (const Case& c : cases) {
-    SCOPED_TRACE(platform::WideToUtf8(c.where));
+    SCOPED_TRACE(base::WideToUtf8(c.where));
     ::DeleteFileW(lastWords.c_str());
     e2e::Process failing(helper, c.where);
     HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
@@ -100,8 +100,8 @@ TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
     const std::wstring skinFile = folder + L"\\skinh.she";
     ::DeleteFileW(skinFile.c_str());
     if (!c.contents.empty()) {
-      platform::UniqueFile file(::CreateFileW(skinFile.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      base::UniqueFile file(::CreateFileW(skinFile.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
       DWORD written = 0;
       ::WriteFile(file.get(), c.contents.data(), static_cast<DWORD>(c.contents.size()), &written,
                   nullptr);

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "Driver.h"
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionWhereTheLayoutPutsIt) {
     ASSERT_TRUE(control);
     EXPECT_TRUE(::IsWindowVisible(control));
     EXPECT_EQ(::lstrcmpiW(e2e::ClassOf(control).c_str(), c.windowClass), 0)
-        << platform::WideToUtf8(e2e::ClassOf(control));
+        << base::WideToUtf8(e2e::ClassOf(control));
     if (c.caption) {
       EXPECT_EQ(e2e::WindowText(control), c.caption);
     }
@@ -164,7 +164,7 @@ TEST_F(Window, StatusBarShowsItsThreePanels) {
   ::FileTimeToSystemTime(&f, &t);
   ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &t, nullptr, before, 64);
   const std::wstring clock = e2e::StatusPanelText(statusBar, 2);
-  EXPECT_TRUE(clock == now || clock == before) << platform::WideToUtf8(clock);
+  EXPECT_TRUE(clock == now || clock == before) << base::WideToUtf8(clock);
 }
 
 TEST_F(Window, FocusStartsOnCommand1AndTabFollowsTheLayout) {
@@ -232,7 +232,7 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   };
   const bool kept = KeepsScreenReaderNames();
   for (const Case& c : cases) {
-    SCOPED_TRACE(platform::WideToUtf8(c.name));
+    SCOPED_TRACE(base::WideToUtf8(c.name));
     if (c.given && !kept) continue;
     IAccessible* object = nullptr;
     ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(plindar->Control(c.tabIndex), OBJID_CLIENT,

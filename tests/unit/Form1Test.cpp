@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "FakeSystem.h"
-#include "platform/Text.h"
 #include "res/Texts.h"
 
 namespace {

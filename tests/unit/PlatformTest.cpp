@@ -8,6 +8,7 @@
 #include "platform/Form.h"
 #include "platform/Launch.h"
 #include "platform/RuntimeError.h"
+#include "base/Text.h"
 #include "platform/Text.h"
 #include "platform/WinSystem.h"
 
@@ -35,7 +36,7 @@ TEST(LaunchProgram, ComesFromTheSystemsOwnFoldersNeverTheSearchPath) {
        L"C:\\Windows\\Sysnative\\rundll32.exe"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << platform::WideToUtf8(c.commandLine));
+    SCOPED_TRACE(testing::Message() << base::WideToUtf8(c.commandLine));
     EXPECT_EQ(ResolveLaunchProgram(c.commandLine, c.folders), c.program);
   }
 }
@@ -45,7 +46,7 @@ TEST(LaunchProgram, RefusesAnyOtherProgramAsFileNotFound) {
   for (const wchar_t* commandLine : {L"notepad.exe", L".\\explorer.exe", L"explorer", L""}) {
     try {
       ResolveLaunchProgram(commandLine, folders);
-      ADD_FAILURE() << "launched " << platform::WideToUtf8(commandLine);
+      ADD_FAILURE() << "launched " << base::WideToUtf8(commandLine);
     } catch (const platform::RuntimeError& e) {
       EXPECT_EQ(e.number(), 53);
     }

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 #include "skin/SkinH_VB6.h"
 
 namespace {
@@ -201,7 +201,7 @@ TEST_F(SkinLibrary, LaterWindowsAreSkinnedOnlyIfTheyAreTheProgramsOwnKind) {
     COLORREF expected;
   } cases[] = {{L"SkinTestForm", RGB(0x10, 0x20, 0x30)}, {L"SkinTestForeign", RGB(255, 255, 255)}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(platform::WideToUtf8(c.windowClass));
+    SCOPED_TRACE(base::WideToUtf8(c.windowClass));
     HWND later = ::CreateWindowExW(0, c.windowClass, L"later", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(background(later), c.expected);
@@ -338,9 +338,8 @@ TEST_F(SkinLibrary, UsesItsFaceOnlyWhereInstalledAndElseKeepsTheMessageFace) {
       {L"No Such Face Plindar", installed.messageFace},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(platform::WideToUtf8(c.face));
-    const std::string file =
-        Write("face.she", "[font]\nface = " + platform::WideToUtf8(c.face) + "\n");
+    SCOPED_TRACE(base::WideToUtf8(c.face));
+    const std::string file = Write("face.she", "[font]\nface = " + base::WideToUtf8(c.face) + "\n");
     ASSERT_EQ(attach_(file.c_str(), ""), kSkinApplied);
     EXPECT_EQ(faceOf(button_), c.expected);
   }

@@ -1,11 +1,11 @@
-#include "platform/StatusText.h"
+#include "base/StatusText.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 #include <cwchar>
 
-namespace platform {
+namespace base {
 
 bool SetPartTextCut(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   const bool setsText =
@@ -41,4 +41,4 @@ std::wstring PartText(HWND bar, int part) {
   return text;
 }
 
-}  // namespace platform
+}  // namespace base

@@ -3,7 +3,7 @@
 // only: the linker then never pulls libstdc++'s versions in. Should another helper come into
 // use, libstdc++'s object holding all of them would be linked too, and the duplicate
 // definitions stop the build: add it here.
-#include "platform/LeanRuntime.h"
+#include "base/LeanRuntime.h"
 
 using lean_runtime::LibraryError;
 using lean_runtime::Throw;

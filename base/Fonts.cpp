@@ -1,11 +1,11 @@
-#include "platform/Fonts.h"
+#include "base/Fonts.h"
 
 #include <string>
 #include <vector>
 
-#include "platform/Handles.h"
+#include "base/Handles.h"
 
-namespace platform {
+namespace base {
 namespace {
 
 // Windows' own faces for a Chinese user interface: Windows 8 and later, Windows 7, and the
@@ -27,11 +27,10 @@ std::vector<std::wstring> InstalledFaces(BYTE charset) {
   Candidates found;
   LOGFONTW query{};
   query.lfCharSet = charset;
-  HDC screen = ::GetDC(nullptr);
-  if (screen) {
-    ::EnumFontFamiliesExW(screen, &query, &Candidates::Note, reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
-  }
+  WindowDc screen(nullptr);
+  if (screen.get())
+    ::EnumFontFamiliesExW(screen.get(), &query, &Candidates::Note, reinterpret_cast<LPARAM>(&found),
+                          0);
   return found.faces;
 }
 
@@ -60,10 +59,9 @@ bool FaceInstalled(std::wstring_view face) {
   query.lfCharSet = DEFAULT_CHARSET;
   face.copy(query.lfFaceName, face.size());
   bool found = false;
-  HDC screen = ::GetDC(nullptr);
-  if (!screen) return false;
-  ::EnumFontFamiliesExW(screen, &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  if (screen.get())
+    ::EnumFontFamiliesExW(screen.get(), &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -72,17 +70,14 @@ bool HasGlyphs(const LOGFONTW& font, std::wstring_view text) {
   for (wchar_t c : text)
     if (c >= L' ') shown += c;
   if (shown.empty()) return true;
-  HDC screen = ::GetDC(nullptr);
-  if (!screen) return true;  // nothing to measure with: trust the font
-  UniqueMemoryDc dc(::CreateCompatibleDC(screen));
-  ::ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
   UniqueGdi<HFONT> made(::CreateFontIndirectW(&font));
-  if (!dc || !made) return true;
-  const HGDIOBJ old = ::SelectObject(dc.get(), made.get());
+  if (!dc || !made) return true;  // nothing to measure with: trust the font
+  Select selected(dc.get(), made.get());
   std::vector<WORD> glyphs(shown.size());
   const DWORD mapped = ::GetGlyphIndicesW(dc.get(), shown.c_str(), static_cast<int>(shown.size()),
                                           glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-  ::SelectObject(dc.get(), old);
   if (mapped == GDI_ERROR) return true;
   for (WORD glyph : glyphs)
     if (glyph == 0xFFFF) return false;
@@ -98,4 +93,4 @@ void UseFaceWithGlyphs(LOGFONTW& font, std::wstring_view text) {
       if (TryFace(font, face, text)) return;
 }
 
-}  // namespace platform
+}  // namespace base

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace platform {
+namespace base {
 
 template <class Traits>
 class Unique {
@@ -96,4 +96,50 @@ using UniqueIcon = Unique<IconTraits>;
 template <class I>
 using UniqueCom = Unique<ComTraits<I>>;
 
-}  // namespace platform
+// Scoped device contexts and selections: every DC taken is given back, every object selected
+// into one goes back out.
+class Select {
+ public:
+  Select(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~Select() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+  Select(const Select&) = delete;
+  Select& operator=(const Select&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintDc() { ::EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// A window's whole DC (the screen's, for no window).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetWindowDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace base

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-namespace platform {
+namespace base {
 
 // Whether a face of that name (its own or its localised one) is installed.
 bool FaceInstalled(std::wstring_view face);
@@ -22,4 +22,4 @@ bool HasGlyphs(const LOGFONTW& font, std::wstring_view text);
 // size, weight and smoothing stay as they are.
 void UseFaceWithGlyphs(LOGFONTW& font, std::wstring_view text);
 
-}  // namespace platform
+}  // namespace base

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
+namespace base {
 
 inline constexpr std::size_t kLongestPartText = 0xFFFF;
 
@@ -24,4 +24,4 @@ bool SetPartTextCut(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 // The text of part `part` (from 0); empty for a part the owner draws.
 std::wstring PartText(HWND bar, int part);
 
-}  // namespace platform
+}  // namespace base
