@@ -18,6 +18,7 @@
 
 #include "platform/WinSystem.h"
 #include "repair/Delay.h"
+#include "ui/Layout.h"
 
 namespace {
 
@@ -148,7 +149,8 @@ int MeasureRepair() {
   }
   if (!window) return std::fprintf(stderr, "no window\n"), 1;
   ::Sleep(500);
-  HWND command4 = ::GetDlgItem(window, 105), list = ::GetDlgItem(window, 107);
+  HWND command4 = ::GetDlgItem(window, platform::IdOf(ui::ctl::Command4));
+  HWND list = ::GetDlgItem(window, platform::IdOf(ui::ctl::List1));
   // The same span of doing nothing first: what the window costs while it only keeps its clock.
   const double idleBefore = CpuMs(info.hProcess);
   ::Sleep(12000);

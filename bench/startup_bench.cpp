@@ -130,10 +130,11 @@ int main(int argc, char** argv) {
   std::vector<double> paired;
   for (int i = 0; i < runs; ++i) paired.push_back(plindarRuns.idle[i] / baseline.idle[i]);
   std::sort(paired.begin(), paired.end());
-  std::printf("to the painted window taking input: Plindar %.1f ms, %s %.1f ms; paired ratio %.2f "
-              "(middle half %.2f to %.2f)\n\n",
-              Median(plindarRuns.idle), baseline.label, Median(baseline.idle), Median(paired),
-              paired[paired.size() / 4], paired[paired.size() * 3 / 4]);
+  std::printf(
+      "to the painted window taking input: Plindar %.1f ms, %s %.1f ms; paired ratio %.2f "
+      "(middle half %.2f to %.2f)\n\n",
+      Median(plindarRuns.idle), baseline.label, Median(baseline.idle), Median(paired),
+      paired[paired.size() / 4], paired[paired.size() * 3 / 4]);
 
   const double plindarMs = Median(programs[0].visible), plindarPeak = Median(programs[0].peak);
   std::printf("%d runs each, interleaved; medians (visible: spread of the middle half)\n", runs);

@@ -18,8 +18,7 @@ std::wstring Control::Caption() const {
 }
 
 void Control::SetCaption(const std::wstring& caption) {
-  if (!::SetWindowTextW(window_, caption.c_str()))
-    throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  if (!::SetWindowTextW(window_, caption.c_str())) throw RuntimeError(ErrorKind::kOutOfMemory);
 }
 
 bool Control::Enabled() const { return ::IsWindowEnabled(window_) != FALSE; }
@@ -44,7 +43,7 @@ void Control::SetEnabled(bool enabled) {
 void ListBox::AddItem(const std::wstring& item) {
   const LRESULT index =
       ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  if (index == LB_ERR || index == LB_ERRSPACE) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  if (index == LB_ERR || index == LB_ERRSPACE) throw RuntimeError(ErrorKind::kOutOfMemory);
 }
 
 int ListBox::ListCount() const {
@@ -62,7 +61,7 @@ std::wstring ListBox::List(int index) const {
 
 void ListBox::SetSelected(int index, bool selected) {
   if (::SendMessageW(window_, LB_SETCURSEL, selected ? index : -1, 0) == LB_ERR && selected)
-    throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+    throw RuntimeError(ErrorKind::kInvalidCall);
 }
 
 bool ListBox::Selected(int index) const {

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 #include "platform/Form.h"
 
@@ -12,7 +11,8 @@ namespace platform {
 
 class Control {
  public:
-  Control(const Form& form, std::string_view name) : window_(form.Child(name)) {}
+  // The control at `index` of the form's layout.
+  Control(const Form& form, int index) : window_(form.Child(index)) {}
   HWND handle() const { return window_; }
   int id() const;
   std::wstring Caption() const;

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
-#include <utility>
+#include <string>
+#include <string_view>
 
 #include "base/Fonts.h"
+#include "platform/DialogKeys.h"
 #include "platform/RuntimeError.h"
-#include "base/StatusText.h"
+#include "platform/StatusPanels.h"
 
 namespace platform {
 namespace {
@@ -14,17 +16,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"PlindarForm";
 constexpr UINT kLoadMessage = WM_APP + 1;
 constexpr UINT_PTR kClockTimer = 1;
-constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
-
-HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                 DWORD exStyle, const RECT& r, int id) {
-  HWND child = ::CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 ::GetModuleHandleW(nullptr), nullptr);
-  if (!child) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
-  return child;
-}
 
 // The message font of the user's settings: what the system's own dialogs use, in the user's
 // language and at the system DPI; in a face that shows `texts` where the message face cannot.
@@ -64,88 +55,15 @@ void RegisterWindowClass(WNDPROC windowProc) {
     wc.lpszClassName = kWindowClass;
     return ::RegisterClassExW(&wc);
   }();
-  if (!atom) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
-}
-
-// The read-only text box reads the keyboard for scrolling and selecting only: Tab and Esc go
-// to the window as in a dialog (a multi-line edit wants every key, which traps Tab inside it
-// and lets Esc close the window), and entering it by Tab neither selects the whole text nor
-// scrolls it away from where the user left it.
-LRESULT CALLBACK TextBoxKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR) {
-  return AtMessageBoundary([&]() -> LRESULT {
-    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_GETDLGCODE)
-      return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
-    return result;
-  });
-}
-
-constexpr UINT_PTR kTextBoxKeys = 1;
-
-// Any program may set the status bar's texts; none longer than the bar can report is stored.
-LRESULT CALLBACK StatusTextLimit(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR) {
-  return AtMessageBoundary([&] {
-    LRESULT result = 0;
-    if (base::SetPartTextCut(window, message, wParam, lParam, result)) return result;
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  });
-}
-
-constexpr UINT_PTR kStatusTextLimit = 3;
-
-bool IsPushButton(HWND window) {
-  wchar_t name[16] = L"";
-  ::GetClassNameW(window, name, 16);
-  const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
-  return ::lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
-}
-
-// The push button Enter went down on; it shows pushed until Enter comes up.
-HWND g_enterDownOn = nullptr;
-
-// Enter presses the push button that has the focus as Space does: down shows it pushed, and up
-// clicks it, if it went down there. A click at once on the key going down would let the key's
-// repeat, while it is held, answer whatever the click brings up (the repair's question, whose
-// default is Yes). Elsewhere Enter does nothing: the window has no default button.
-bool PressedByEnter(HWND dialogWindow, const MSG& message) {
-  if (message.wParam != VK_RETURN || !dialogWindow) return false;
-  if (message.message == WM_KEYDOWN) {
-    if (!::IsChild(dialogWindow, message.hwnd) || !IsPushButton(message.hwnd)) return false;
-    const bool repeat = (message.lParam & (1 << 30)) != 0;  // it was down already
-    if (!repeat && ::IsWindowEnabled(message.hwnd)) {
-      if (g_enterDownOn && g_enterDownOn != message.hwnd)
-        ::SendMessageW(g_enterDownOn, BM_SETSTATE, FALSE, 0);
-      g_enterDownOn = message.hwnd;
-      ::SendMessageW(message.hwnd, BM_SETSTATE, TRUE, 0);
-    }
-    return true;
-  }
-  if (message.message == WM_KEYUP && g_enterDownOn) {
-    HWND button = std::exchange(g_enterDownOn, nullptr);
-    ::SendMessageW(button, BM_SETSTATE, FALSE, 0);
-    if (button == message.hwnd && ::IsWindowEnabled(button)) ::SendMessageW(button, BM_CLICK, 0, 0);
-    return true;
-  }
-  return false;
+  if (!atom) throw RuntimeError(ErrorKind::kOutOfMemory);
 }
 
 }  // namespace
-
-int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 
 int SystemDpi() {
   base::WindowDc screen(nullptr);
   const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
-}
-
-void DispatchOne(HWND dialogWindow, MSG& message) {
-  if (PressedByEnter(dialogWindow, message)) return;
-  if (dialogWindow && ::IsDialogMessageW(dialogWindow, &message)) return;
-  ::TranslateMessage(&message);
-  ::DispatchMessageW(&message);
 }
 
 Form::Form(const FormLayout& layout, FormEvents& events)
@@ -166,7 +84,7 @@ Form::Form(const FormLayout& layout, FormEvents& events)
   HWND window = ::CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, layout.caption, style,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), this);
-  if (!window) throw RuntimeError(error::kOutOfMemory, L"内存溢出");
+  if (!window) throw RuntimeError(ErrorKind::kOutOfMemory);
   SetLastWords(&Form::LastWords, this);
   if (bigIcon_)
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
@@ -175,73 +93,32 @@ Form::Form(const FormLayout& layout, FormEvents& events)
   CreateControls();
 }
 
+Form::~Form() {
+  ClearLastWords(this);
+  if (window_) {
+    ::KillTimer(window_.get(), kClockTimer);
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  }
+}
+
 void Form::CreateControls() {
   const auto controls = layout_.controls;
-  std::vector<RECT> placed;  // absolute client rectangles, in pixels, parallel to the layout
+  const std::vector<RECT> placed = PlaceControls(controls, dpi_);
   for (size_t i = 0; i < controls.size(); ++i) {
     const ControlLayout& row = controls[i];
-    // Controls are children of the window itself, offset by their containers: a frame that
-    // parents controls would swallow their notifications.
-    size_t container = i;  // none: the window itself
-    for (size_t c = 0; c < i && !row.container.empty(); ++c)
-      if (controls[c].name == row.container) container = c;
-    const POINT origin =
-        container < i ? POINT{placed[container].left, placed[container].top} : POINT{0, 0};
-    const int left = origin.x + TwipsToPixels(row.left, dpi_);
-    const int top = origin.y + TwipsToPixels(row.top, dpi_);
-    // Sizes convert on their own, then add: rounding each corner apart would make a control
-    // a pixel larger or smaller depending on where it stands.
-    const RECT r{left, top, left + TwipsToPixels(row.width, dpi_),
-                 top + TwipsToPixels(row.height, dpi_)};
-    placed.push_back(r);
-
-    const bool groupStart =
-        !(row.kind == ControlKind::Option && i > 0 && controls[i - 1].kind == ControlKind::Option);
-    const DWORD common = WS_CLIPSIBLINGS | (groupStart ? WS_GROUP : 0);
-    const int id = kFirstControlId + static_cast<int>(i);
-    HWND child = nullptr;
-    switch (row.kind) {
-      case ControlKind::Frame:
-        child = CreateChild(window_.get(), L"BUTTON", row.caption, common | BS_GROUPBOX, 0, r, id);
-        break;
-      case ControlKind::Button:
-        child = CreateChild(window_.get(), L"BUTTON", row.caption,
-                            common | WS_TABSTOP | BS_PUSHBUTTON, 0, r, id);
-        break;
-      case ControlKind::Option:
-        // A group of options is one tab stop: the first while none is selected, then the
-        // selected one (see MoveGroupTabStop).
-        child = CreateChild(window_.get(), L"BUTTON", row.caption,
-                            common | (groupStart ? WS_TABSTOP : 0) | BS_AUTORADIOBUTTON, 0, r, id);
-        break;
-      case ControlKind::TextBox:  // its text comes once its font is final (Show)
-        child = CreateChild(
-            window_.get(), L"EDIT", L"",
-            common | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-            WS_EX_CLIENTEDGE, r, id);
-        ::SetWindowSubclass(child, TextBoxKeys, kTextBoxKeys, 0);
-        break;
-      case ControlKind::ListBox:
-        child = CreateChild(window_.get(), L"LISTBOX", row.caption ? row.caption : L"",
-                            common | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            WS_EX_CLIENTEDGE, r, id);
-        break;
-      case ControlKind::StatusBar:
-        // Placed by the layout, not docked by the control: CCS_NORESIZE keeps the laid-out
-        // height instead of one derived from the font.
-        child = CreateChild(window_.get(), STATUSCLASSNAMEW, L"",
-                            common | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, r, id);
-        ::SetWindowSubclass(child, StatusTextLimit, kStatusTextLimit, 0);
-        break;
-    }
+    HWND child = CreateControl(row, placed[i]);
     if (font_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Windows names a control from its caption, or a list or text box from a label just
     // before it; these have only the frame around them, which it does not read as a label.
-    if ((row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) && container < i &&
-        controls[container].kind == ControlKind::Frame && controls[container].caption)
-      unlabelled_.push_back({child, controls[container].caption});
+    if ((row.kind == ControlKind::ListBox || row.kind == ControlKind::TextBox) &&
+        row.container != kInWindow && controls[row.container].caption)
+      unlabelled_.push_back({child, controls[row.container].caption});
     children_.push_back(child);
-    if (row.kind == ControlKind::StatusBar) SetUpStatusBar(child);
+    if (row.kind == ControlKind::StatusBar) {
+      statusBar_ = child;
+      clockPanel_ = SetUpPanels(child, layout_.panels, dpi_);
+      if (clockPanel_ >= 0) ::SetTimer(window_.get(), kClockTimer, 1000, nullptr);
+    }
   }
 
   // Frames go beneath every other control, outermost lowest, so that a control drawn within a
@@ -255,55 +132,60 @@ void Form::CreateControls() {
   }
 }
 
-void Form::SetUpStatusBar(HWND statusBar) {
-  statusBar_ = statusBar;
-  RECT client{};
-  ::GetClientRect(statusBar, &client);
-  const auto panels = layout_.panels;
-  int fixed = 0;
-  for (const PanelLayout& p : panels)
-    if (p.kind != PanelKind::Stretch) fixed += TwipsToPixels(p.width, dpi_);
-
-  // The control leaves a gap between neighbouring panels: each panel begins that far past the
-  // previous one's right edge, and the stretching panel gives up the gaps, so that every fixed
-  // panel is as wide as laid out.
-  int borders[3] = {0, 0, 0};  // horizontal, vertical, between panels
-  ::SendMessageW(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
-  const int gap = borders[2];
-  const int gaps = gap * static_cast<int>(panels.size() > 0 ? panels.size() - 1 : 0);
-  std::vector<int> rightEdges;
-  int edge = 0;
-  for (size_t i = 0; i < panels.size(); ++i) {
-    const int left = i == 0 ? 0 : edge + gap;
-    edge = left + (panels[i].kind == PanelKind::Stretch ? client.right - fixed - gaps
-                                                        : TwipsToPixels(panels[i].width, dpi_));
-    rightEdges.push_back(i + 1 == panels.size() ? -1 : edge);
+HWND Form::CreateControl(const ControlLayout& row, const RECT& r) {
+  // Controls are children of the window itself, offset by their containers: a frame that
+  // parents controls would swallow their notifications.
+  const auto controls = layout_.controls;
+  const bool groupStart = !(row.kind == ControlKind::Option && row.index > 0 &&
+                            controls[row.index - 1].kind == ControlKind::Option);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (groupStart ? WS_GROUP : 0);
+  DWORD exStyle = 0;
+  const wchar_t* windowClass = L"BUTTON";
+  const wchar_t* text = row.caption ? row.caption : L"";
+  switch (row.kind) {
+    case ControlKind::Frame:
+      style |= BS_GROUPBOX;
+      break;
+    case ControlKind::Button:
+      style |= WS_TABSTOP | BS_PUSHBUTTON;
+      break;
+    case ControlKind::Option:
+      // A group of options is one tab stop: the first while none is selected, then the
+      // selected one (see MoveGroupTabStop).
+      style |= (groupStart ? WS_TABSTOP : 0) | BS_AUTORADIOBUTTON;
+      break;
+    case ControlKind::TextBox:
+      windowClass = L"EDIT";
+      text = L"";  // its text comes once its font is final (Show)
+      style |= WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::ListBox:
+      windowClass = L"LISTBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::StatusBar:
+      // Placed by the layout, not docked by the control: CCS_NORESIZE keeps the laid-out
+      // height instead of one derived from the font.
+      windowClass = STATUSCLASSNAMEW;
+      text = L"";
+      style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+      break;
   }
-  ::SendMessageW(statusBar, SB_SETPARTS, rightEdges.size(),
-                 reinterpret_cast<LPARAM>(rightEdges.data()));
-  for (size_t i = 0; i < panels.size(); ++i) {
-    if (panels[i].kind == PanelKind::Clock)
-      clockPanel_ = static_cast<int>(i);
-    else if (panels[i].text)
-      ::SendMessageW(statusBar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(panels[i].text));
-  }
-  if (clockPanel_ >= 0) {
-    RefreshClock();
-    ::SetTimer(window_.get(), kClockTimer, 1000, nullptr);
-  }
+  HWND child = ::CreateWindowExW(exStyle, windowClass, text, style, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, window_.get(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row.index))),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  if (!child) throw RuntimeError(ErrorKind::kOutOfMemory);
+  if (row.kind == ControlKind::TextBox) KeepDialogKeys(child);
+  return child;
 }
 
-void Form::RefreshClock() {
-  wchar_t now[64] = L"";
-  ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, now, 64);
-  if (base::PartText(statusBar_, clockPanel_) != now)
-    ::SendMessageW(statusBar_, SB_SETTEXTW, clockPanel_, reinterpret_cast<LPARAM>(now));
-}
-
-HWND Form::Child(std::string_view name) const {
-  for (size_t i = 0; i < layout_.controls.size(); ++i)
-    if (layout_.controls[i].name == name) return children_[i];
-  throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+HWND Form::Child(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= children_.size())
+    throw RuntimeError(ErrorKind::kInvalidCall);
+  return children_[static_cast<size_t>(index)];
 }
 
 void Form::Load() { ::SendMessageW(window_.get(), kLoadMessage, 0, 0); }
@@ -315,29 +197,7 @@ void Form::Show() {
   for (size_t i = 0; i < children_.size(); ++i)
     if (layout_.controls[i].kind == ControlKind::TextBox && layout_.controls[i].caption)
       ::SetWindowTextW(children_[i], layout_.controls[i].caption);
-
-  const int clientWidth = TwipsToPixels(layout_.clientWidth, dpi_);
-  const int clientHeight = TwipsToPixels(layout_.clientHeight, dpi_);
-  RECT frame{0, 0, clientWidth, clientHeight};
-  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
-  RECT work{};
-  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-    work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  auto place = [&](int width, int height, UINT flags) {
-    const int x = work.left + ((work.right - work.left) - width) / 2;
-    const int y = work.top + ((work.bottom - work.top) - height) / 2;
-    ::SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | flags);
-  };
-  // The style word changed after creation; SWP_FRAMECHANGED makes the frame follow it.
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  place(width, height, SWP_FRAMECHANGED);
-  // Some window managers (and Wine under some of them) draw a frame of another size than the
-  // system metrics say: measure, and correct only then, so the client area is the laid-out one.
-  RECT client{};
-  ::GetClientRect(window, &client);
-  if (client.right != clientWidth || client.bottom != clientHeight)
-    place(width + clientWidth - client.right, height + clientHeight - client.bottom, 0);
+  PlaceCentred(TwipsToPixels(layout_.clientWidth, dpi_), TwipsToPixels(layout_.clientHeight, dpi_));
 
   // Focus rectangles and access-key underlines show or wait for the first key press as the
   // user's setting says, as in a dialog.
@@ -351,6 +211,30 @@ void Form::Show() {
     }
   }
   ::UpdateWindow(window);
+}
+
+void Form::PlaceCentred(int clientWidth, int clientHeight) {
+  HWND window = window_.get();
+  RECT frame{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
+  RECT work{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+    work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  auto place = [&](SIZE size, UINT flags) {
+    const POINT at = CentredIn(work, size);
+    ::SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  };
+  // The style word changed after creation; SWP_FRAMECHANGED makes the frame follow it.
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  place(size, SWP_FRAMECHANGED);
+  // Some window managers (and Wine under some of them) draw a frame of another size than the
+  // system metrics say: measure, and correct only then, so the client area is the laid-out one.
+  RECT client{};
+  ::GetClientRect(window, &client);
+  if (client.right != clientWidth || client.bottom != clientHeight)
+    place({size.cx + clientWidth - client.right, size.cy + clientHeight - client.bottom}, 0);
 }
 
 int Form::RunMessageLoop() {
@@ -382,6 +266,75 @@ void Form::LastWords(void* context) noexcept {
   self->events_.OnRuntimeErrorEnding();
 }
 
+LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_.get();
+  if (ending_ && (message == kLoadMessage || message == WM_COMMAND || message == WM_CLOSE))
+    return 0;
+  if (ending_) return ::DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case kLoadMessage:
+      events_.OnLoad();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kClockTimer) RefreshClock(statusBar_, clockPanel_);
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // Common controls learn of new system colours only from their parent.
+      if (statusBar_) ::SendMessageW(statusBar_, WM_SYSCOLORCHANGE, wParam, lParam);
+      return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_NEXTDLGCTL:
+      MoveFocus(window, wParam, lParam);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The same question as any other close; refusing it keeps Windows from logging off. The
+      // answer is all Windows hears now: the program ends at WM_ENDSESSION.
+      return events_.OnQueryUnload((lParam & ENDSESSION_CLOSEAPP) ? kUnloadAppTaskManager
+                                                                  : kUnloadAppWindows)
+                 ? FALSE
+                 : TRUE;
+    case WM_ENDSESSION:
+      events_.OnEndSession(wParam != FALSE && !(lParam & ENDSESSION_CLOSEAPP));
+      return 0;
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void Form::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  if (HIWORD(wParam) == BN_CLICKED && TakesClickFrom(reinterpret_cast<HWND>(lParam), id))
+    events_.OnClick(id - kFirstControlId);
+}
+
+void Form::OnActivate(WPARAM wParam) {
+  // Keep the focus on the control that had it, as a dialog does, rather than on the window
+  // itself.
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(window_.get(), focus)) lastFocus_ = focus;
+  } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+    ::SetFocus(lastFocus_);
+  }
+}
+
+void Form::OnClose() {
+  if (events_.OnQueryUnload(kUnloadFormControlMenu)) return;
+  HWND window = window_.get();
+  ::KillTimer(window, kClockTimer);
+  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  window_.reset();
+  ::PostQuitMessage(0);
+}
+
 bool Form::TakesClickFrom(HWND control, int id) const {
   // Only a control of this window, enabled, in a window that takes input (no modal box over
   // it): another program's BM_CLICK or WM_COMMAND must not run what a disabled button forbids.
@@ -409,77 +362,6 @@ void Form::MoveGroupTabStop(size_t selected) const {
     const LONG style = ::GetWindowLongW(children_[i], GWL_STYLE);
     ::SetWindowLongW(children_[i], GWL_STYLE,
                      i == selected ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-  }
-}
-
-LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = window_.get();
-  if (ending_) {
-    if (message == kLoadMessage || message == WM_COMMAND || message == WM_CLOSE) return 0;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  switch (message) {
-    case kLoadMessage:
-      events_.OnLoad();
-      return 0;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED &&
-          TakesClickFrom(reinterpret_cast<HWND>(lParam), LOWORD(wParam)))
-        events_.OnClick(LOWORD(wParam));
-      return 0;
-    case WM_TIMER:
-      if (wParam == kClockTimer) RefreshClock();
-      return 0;
-    case WM_SYSCOLORCHANGE:
-      // Common controls learn of new system colours only from their parent.
-      if (statusBar_) ::SendMessageW(statusBar_, WM_SYSCOLORCHANGE, wParam, lParam);
-      return ::DefWindowProcW(window, message, wParam, lParam);
-    case WM_NEXTDLGCTL: {
-      // What a dialog does when a control (or the dialog manager) asks to move the focus: to
-      // the given control, or to the next or previous tab stop.
-      HWND next = lParam ? reinterpret_cast<HWND>(wParam)
-                         : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
-      if (next && ::IsChild(window, next)) ::SetFocus(next);
-      return 0;
-    }
-    case WM_ACTIVATE:
-      // Keep the focus on the control that had it, as a dialog does, rather than on the
-      // window itself.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = ::GetFocus();
-        if (focus && ::IsChild(window, focus)) lastFocus_ = focus;
-      } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
-        ::SetFocus(lastFocus_);
-      }
-      return 0;
-    case WM_CLOSE:
-      if (!events_.OnQueryUnload(kUnloadFormControlMenu)) {
-        ::KillTimer(window, kClockTimer);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_.reset();
-        ::PostQuitMessage(0);
-      }
-      return 0;
-    case WM_QUERYENDSESSION:
-      // The same question as any other close; refusing it keeps Windows from logging off. The
-      // answer is all Windows hears now: the program ends at WM_ENDSESSION.
-      return events_.OnQueryUnload((lParam & ENDSESSION_CLOSEAPP) ? kUnloadAppTaskManager
-                                                                  : kUnloadAppWindows)
-                 ? FALSE
-                 : TRUE;
-    case WM_ENDSESSION:
-      events_.OnEndSession(wParam != FALSE && !(lParam & ENDSESSION_CLOSEAPP));
-      return 0;
-    default:
-      return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-Form::~Form() {
-  ClearLastWords(this);
-  if (window_) {
-    ::KillTimer(window_.get(), kClockTimer);
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
   }
 }
 

@@ -1,45 +1,15 @@
 #pragma once
-// The windowing layer: a fixed-size top-level window built from a layout table, which creates
-// the standard controls in it and keeps them working from the keyboard as in a dialog. The
-// wrappers that name the controls are in Controls.h.
+// The windowing layer: a fixed-size top-level window built from a layout (Layout.h), which
+// creates the standard controls in it and keeps them working from the keyboard as in a dialog
+// (DialogKeys.h). The wrappers that name the controls are in Controls.h.
 #include <windows.h>
 
-#include <span>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/Handles.h"
+#include "platform/Layout.h"
 
 namespace platform {
-
-enum class ControlKind { Frame, Button, Option, TextBox, ListBox, StatusBar };
-
-// One row of a layout: positions and sizes in twips, relative to the container's top-left
-// corner (the client area, or a frame's outer corner).
-struct ControlLayout {
-  std::string_view name;
-  ControlKind kind;
-  std::string_view container;  // "" for the window itself
-  const wchar_t* caption;
-  int left, top, width, height;
-};
-
-enum class PanelKind { Text, Stretch, Clock };
-
-struct PanelLayout {
-  PanelKind kind;
-  int width;  // twips; ignored for the stretching panel, which takes what the others leave
-  const wchar_t* text;
-};
-
-struct FormLayout {
-  const wchar_t* caption;
-  int clientWidth, clientHeight;  // twips
-  int iconResource;
-  std::span<const ControlLayout> controls;  // in tab order
-  std::span<const PanelLayout> panels;      // of the one status bar
-};
 
 // Why a close was requested, as the closing handler is told.
 inline constexpr int kUnloadFormControlMenu = 0;  // the close box, Alt+F4, a WM_CLOSE
@@ -55,10 +25,10 @@ inline constexpr bool AskedByWindows(int unloadMode) {
 class FormEvents {
  public:
   virtual void OnLoad() = 0;
-  virtual void OnClick(int controlId) = 0;
+  // The control at `index` of the layout was clicked.
+  virtual void OnClick(int index) = 0;
   // A close was requested for `unloadMode`. Returns true to refuse it. For Windows' own
-  // requests (kUnloadAppWindows, kUnloadAppTaskManager) the program does not end here: Windows
-  // says when (OnEndSession).
+  // requests (AskedByWindows) the program does not end here: Windows says when (OnEndSession).
   virtual bool OnQueryUnload(int unloadMode) = 0;
   // Windows' word after such a request: the session ends now (true), or goes on (false: the
   // end was cancelled, or only this program was to close).
@@ -78,7 +48,6 @@ struct UnlabelledControl {
   const wchar_t* name;
 };
 
-int TwipsToPixels(int twips, int dpi);
 int SystemDpi();
 
 class Form {
@@ -89,8 +58,9 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   HWND handle() const { return window_.get(); }
-  // The child window of a layout row, or a RuntimeError if the layout has no such name.
-  HWND Child(std::string_view name) const;
+  // The control at `index` of the layout, or a RuntimeError if the layout has no such row.
+  HWND Child(int index) const;
+  const std::vector<UnlabelledControl>& UnlabelledControls() const { return unlabelled_; }
 
   // Runs the start-up step inside the window's message boundary, so that a failure in it
   // takes the same run-time error path as one in a click handler.
@@ -101,8 +71,6 @@ class Form {
   // Serves the window until it is destroyed.
   int RunMessageLoop();
 
-  const std::vector<UnlabelledControl>& UnlabelledControls() const { return unlabelled_; }
-
   // The style word, read and written through the ANSI calls.
   LONG Style() const;
   void SetStyle(LONG style);
@@ -111,9 +79,13 @@ class Form {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void LastWords(void* self) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The messages that take more than a line.
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  void OnActivate(WPARAM wParam);
+  void OnClose();
   void CreateControls();
-  void SetUpStatusBar(HWND statusBar);
-  void RefreshClock();
+  HWND CreateControl(const ControlLayout& row, const RECT& place);
+  void PlaceCentred(int clientWidth, int clientHeight);
   bool TakesClickFrom(HWND control, int id) const;
   void MoveGroupTabStop(size_t selected) const;
 
@@ -130,9 +102,5 @@ class Form {
   HWND lastFocus_ = nullptr;
   bool ending_ = false;  // a run-time error is on its way to ending the program
 };
-
-// Hands one message to the dialog manager (Tab, arrows, Esc among the controls) or to its
-// window. Shared by the main loop and by every pump that runs inside a wait.
-void DispatchOne(HWND dialogWindow, MSG& message);
 
 }  // namespace platform

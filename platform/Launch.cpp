@@ -23,7 +23,7 @@ std::wstring ResolveLaunchProgram(std::wstring_view commandLine, const LaunchFol
     if (folders.wow64) return Join(Join(folders.windows, L"Sysnative"), L"rundll32.exe");
     return Join(folders.system, L"rundll32.exe");
   }
-  throw RuntimeError(error::kFileNotFound, L"文件未找到: " + std::wstring(first));
+  throw RuntimeError(ErrorKind::kFileNotFound, first);
 }
 
 }  // namespace platform

@@ -9,17 +9,45 @@
 
 namespace platform {
 
-std::wstring RuntimeErrorText(const RuntimeError& error) {
+namespace {
+
+struct ErrorEntry {
+  int number;
+  const wchar_t* description;
+  const wchar_t* beforeWhat;  // between the description and what it is of
+};
+
+// clang-format off
+constexpr ErrorEntry kErrors[] = {
+    /* kInvalidCall */       {5,   L"无效的过程调用或参数", L""},
+    /* kOutOfMemory */       {7,   L"内存溢出",             L""},
+    /* kDllLoad */           {48,  L"加载 DLL 错误",        L": "},
+    /* kFileNotFound */      {53,  L"文件未找到",           L": "},
+    /* kDllEntryNotFound */  {453, L"找不到 DLL 入口点",    L" "},
+    /* kClipboard */         {521, L"不能打开剪贴板",       L""},
+};
+// clang-format on
+
+}  // namespace
+
+RuntimeError::RuntimeError(ErrorKind kind, std::wstring_view of) {
+  const ErrorEntry& entry = kErrors[static_cast<int>(kind)];
+  number_ = entry.number;
+  description_ = entry.description;
+  if (!of.empty()) description_.append(entry.beforeWhat).append(of);
+}
+
+std::wstring RuntimeErrorText(int number, std::wstring_view description) {
   // The number by hand: the library's number formatting brings a whole printf along.
-  std::wstring number;
-  const auto bits = static_cast<unsigned>(error.number());
-  unsigned value = error.number() < 0 ? 0u - bits : bits;
+  std::wstring digits;
+  const auto bits = static_cast<unsigned>(number);
+  unsigned value = number < 0 ? 0u - bits : bits;
   do {
-    number.insert(number.begin(), static_cast<wchar_t>(L'0' + value % 10));
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
     value /= 10;
   } while (value > 0);
-  if (error.number() < 0) number.insert(number.begin(), L'-');
-  return L"运行时错误 '" + number + L"':\r\n\r\n" + error.description();
+  if (number < 0) digits.insert(digits.begin(), L'-');
+  return L"运行时错误 '" + digits + L"':\r\n\r\n" + std::wstring(description);
 }
 
 RuntimeError CurrentExceptionAsRuntimeError() noexcept {
@@ -28,9 +56,9 @@ RuntimeError CurrentExceptionAsRuntimeError() noexcept {
   } catch (const RuntimeError& e) {
     return e;
   } catch (const std::bad_alloc&) {
-    return RuntimeError(error::kOutOfMemory, L"内存溢出");
+    return RuntimeError(ErrorKind::kOutOfMemory);
   } catch (...) {
-    return RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+    return RuntimeError(ErrorKind::kInvalidCall);
   }
 }
 
@@ -70,15 +98,14 @@ namespace lean_runtime {
 
 void Throw(LibraryError error) {
   if (error == LibraryError::kOutOfMemory)
-    throw platform::RuntimeError(platform::error::kOutOfMemory, L"内存溢出");
-  throw platform::RuntimeError(platform::error::kInvalidCall, L"无效的过程调用或参数");
+    throw platform::RuntimeError(platform::ErrorKind::kOutOfMemory);
+  throw platform::RuntimeError(platform::ErrorKind::kInvalidCall);
 }
 
 void Terminate() noexcept {
-  platform::EndWithRuntimeError(
-      std::current_exception()
-          ? platform::CurrentExceptionAsRuntimeError()
-          : platform::RuntimeError(platform::error::kInvalidCall, L"无效的过程调用或参数"));
+  platform::EndWithRuntimeError(std::current_exception()
+                                    ? platform::CurrentExceptionAsRuntimeError()
+                                    : platform::RuntimeError(platform::ErrorKind::kInvalidCall));
 }
 
 }  // namespace lean_runtime

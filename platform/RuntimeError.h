@@ -4,22 +4,26 @@
 // catch these; the window procedure's boundary does, and hands them to EndWithRuntimeError.
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
-namespace error {
-inline constexpr int kInvalidCall = 5;         // 无效的过程调用或参数
-inline constexpr int kOutOfMemory = 7;         // 内存溢出
-inline constexpr int kDllLoad = 48;            // 加载 DLL 错误
-inline constexpr int kFileNotFound = 53;       // 文件未找到
-inline constexpr int kDllEntryNotFound = 453;  // 找不到 DLL 入口点
-inline constexpr int kClipboard = 521;         // 不能打开剪贴板
-}  // namespace error
+// The program's run-time errors; each has its number and description in one table
+// (RuntimeError.cpp).
+enum class ErrorKind {
+  kInvalidCall,       // 5
+  kOutOfMemory,       // 7
+  kDllLoad,           // 48, of a library
+  kFileNotFound,      // 53, of a file
+  kDllEntryNotFound,  // 453, of an entry in a library
+  kClipboard,         // 521
+};
 
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, std::wstring description)
-      : number_(number), description_(std::move(description)) {}
+  // An error of `kind`; `of` names what it is about (a file, a library, an entry), where its
+  // description says so.
+  explicit RuntimeError(ErrorKind kind, std::wstring_view of = {});
   int number() const noexcept { return number_; }
   const std::wstring& description() const noexcept { return description_; }
   const char* what() const noexcept override { return "Plindar run-time error"; }
@@ -30,7 +34,10 @@ class RuntimeError : public std::exception {
 };
 
 // The text of the error box: "运行时错误 '53':", an empty line, then the description.
-std::wstring RuntimeErrorText(const RuntimeError& error);
+std::wstring RuntimeErrorText(int number, std::wstring_view description);
+inline std::wstring RuntimeErrorText(const RuntimeError& error) {
+  return RuntimeErrorText(error.number(), error.description());
+}
 
 // Turns whatever is in flight (a RuntimeError, an allocation failure, anything else) into the
 // run-time error it stands for. Call only from inside a catch block.

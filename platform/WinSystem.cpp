@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/Form.h"
+#include "platform/DialogKeys.h"
 #include "platform/RuntimeError.h"
 
 namespace platform {
@@ -99,8 +99,8 @@ void WinSystem::Launch(const std::wstring& commandLine, int showState) {
     const DWORD failure = ::GetLastError();
     const std::wstring first = commandLine.substr(0, commandLine.find(L' '));
     if (failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND)
-      throw RuntimeError(error::kFileNotFound, L"文件未找到: " + first);
-    throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+      throw RuntimeError(ErrorKind::kFileNotFound, first);
+    throw RuntimeError(ErrorKind::kInvalidCall);
   }
   base::UniqueHandle process(started.hProcess);
   base::UniqueHandle thread(started.hThread);
@@ -117,7 +117,7 @@ void WinSystem::ClearClipboard() {
     }
     ::Sleep(20);
   }
-  throw RuntimeError(error::kClipboard, L"不能打开剪贴板");
+  throw RuntimeError(ErrorKind::kClipboard);
 }
 
 int WinSystem::ShowMessageBox(const std::wstring& text, const std::wstring& title, unsigned style) {
@@ -129,11 +129,11 @@ std::int32_t WinSystem::TimeGetTime() {
     // By its full path: winmm is no known system library, and a copy beside the program would
     // otherwise be loaded in its place.
     timerLibrary_.reset(LoadSystemLibrary(L"winmm.dll"));
-    if (!timerLibrary_) throw RuntimeError(error::kDllLoad, L"加载 DLL 错误: winmm.dll");
+    if (!timerLibrary_) throw RuntimeError(ErrorKind::kDllLoad, L"winmm.dll");
     timeGetTime_ = reinterpret_cast<DWORD(WINAPI*)()>(
         reinterpret_cast<void*>(::GetProcAddress(timerLibrary_.get(), "timeGetTime")));
     if (!timeGetTime_)
-      throw RuntimeError(error::kDllEntryNotFound, L"找不到 DLL 入口点 timeGetTime 于 winmm.dll");
+      throw RuntimeError(ErrorKind::kDllEntryNotFound, L"timeGetTime 于 winmm.dll");
   }
   return static_cast<std::int32_t>(timeGetTime_());
 }
@@ -165,7 +165,7 @@ std::wstring WinSystem::ProgramFolder() {
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw RuntimeError(error::kInvalidCall, L"无效的过程调用或参数");
+    if (length == 0) throw RuntimeError(ErrorKind::kInvalidCall);
     if (length < path.size()) {
       path.resize(length);
       return FolderOfPath(path);
@@ -186,16 +186,14 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
     if (!skinLibrary_) {
       const DWORD failure = ::GetLastError();
       if (failure == ERROR_MOD_NOT_FOUND || failure == ERROR_FILE_NOT_FOUND)
-        throw RuntimeError(error::kFileNotFound, L"文件未找到: SkinH_VB6.dll");
-      throw RuntimeError(error::kDllLoad, L"加载 DLL 错误: SkinH_VB6.dll");
+        throw RuntimeError(ErrorKind::kFileNotFound, kLibrary);
+      throw RuntimeError(ErrorKind::kDllLoad, kLibrary);
     }
   }
   using AttachFn = int(__stdcall*)(const char*, const char*);
   auto attach = reinterpret_cast<AttachFn>(
       reinterpret_cast<void*>(::GetProcAddress(skinLibrary_.get(), "SkinH_AttachEx")));
-  if (!attach)
-    throw RuntimeError(error::kDllEntryNotFound,
-                       L"找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll");
+  if (!attach) throw RuntimeError(ErrorKind::kDllEntryNotFound, L"SkinH_AttachEx 于 SkinH_VB6.dll");
   attach(skinPath.c_str(), reserved.c_str());
 }
 

@@ -1,17 +1,31 @@
 #include "ui/Form1.h"
 
+#include <array>
+
 #include "platform/Text.h"
 #include "repair/Delay.h"
 #include "repair/KillProcess.h"
 #include "res/Texts.h"
-#include "ui/Layout.h"
 
 namespace ui {
 namespace {
 
-constexpr LONG kWithoutSizingBorder = static_cast<LONG>(0xFFFBFFFF);   // clears WS_THICKFRAME
-constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;  // 68
-constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION;  // 67
+constexpr LONG kWithoutSizingBorder = ~static_cast<LONG>(WS_THICKFRAME);
+constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;
+constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION;
+
+// The click handler of each control that has one, by its place in the layout.
+constexpr auto kClickHandlers = [] {
+  std::array<void (Form1::*)(), ctl::Count> handlers{};
+  handlers[ctl::Command1] = &Form1::Command1_Click;
+  handlers[ctl::Command2] = &Form1::Command2_Click;
+  handlers[ctl::Command3] = &Form1::Command3_Click;
+  handlers[ctl::Command4] = &Form1::Command4_Click;
+  handlers[ctl::Command5] = &Form1::Command5_Click;
+  handlers[ctl::Option1] = &Form1::Option1_Click;
+  handlers[ctl::Option2] = &Form1::Option2_Click;
+  return handlers;
+}();
 
 }  // namespace
 
@@ -152,22 +166,9 @@ void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::
 
 void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
 
-void Form1::OnClick(int controlId) {
-  if (agreedAnswer_) return;
-  if (controlId == Command1.id())
-    Command1_Click();
-  else if (controlId == Command2.id())
-    Command2_Click();
-  else if (controlId == Command3.id())
-    Command3_Click();
-  else if (controlId == Command4.id())
-    Command4_Click();
-  else if (controlId == Command5.id())
-    Command5_Click();
-  else if (controlId == Option1.id())
-    Option1_Click();
-  else if (controlId == Option2.id())
-    Option2_Click();
+void Form1::OnClick(int index) {
+  if (agreedAnswer_ || index < 0 || index >= ctl::Count) return;
+  if (const auto handler = kClickHandlers[static_cast<size_t>(index)]) (this->*handler)();
 }
 
 bool Form1::OnQueryUnload(int unloadMode) {

@@ -5,6 +5,7 @@
 
 #include "platform/Controls.h"
 #include "platform/System.h"
+#include "ui/Layout.h"
 
 namespace ui {
 
@@ -41,7 +42,7 @@ class Form1 final : private platform::FormEvents {
 
  private:
   void OnLoad() override { Form_Load(); }
-  void OnClick(int controlId) override;
+  void OnClick(int index) override;
   bool OnQueryUnload(int unloadMode) override;
   void OnEndSession(bool sessionEnds) override { Form_EndSession(sessionEnds); }
   void OnRuntimeErrorEnding() noexcept override;
@@ -69,21 +70,21 @@ class Form1 final : private platform::FormEvents {
 
  public:
   // The controls, in tab order.
-  platform::Frame Frame1{form_, "Frame1"};
-  platform::Button Command1{form_, "Command1"};
-  platform::Button Command2{form_, "Command2"};
-  platform::Button Command3{form_, "Command3"};
-  platform::Frame Frame2{form_, "Frame2"};
-  platform::Button Command4{form_, "Command4"};
-  platform::Frame Frame3{form_, "Frame3"};
-  platform::ListBox List1{form_, "List1"};
-  platform::StatusBar S1{form_, "S1"};
-  platform::Button Command5{form_, "Command5"};
-  platform::Frame Frame4{form_, "Frame4"};
-  platform::TextBox Text1{form_, "Text1"};
-  platform::Frame Frame5{form_, "Frame5"};
-  platform::OptionButton Option1{form_, "Option1"};
-  platform::OptionButton Option2{form_, "Option2"};
+  platform::Frame Frame1{form_, ctl::Frame1};
+  platform::Button Command1{form_, ctl::Command1};
+  platform::Button Command2{form_, ctl::Command2};
+  platform::Button Command3{form_, ctl::Command3};
+  platform::Frame Frame2{form_, ctl::Frame2};
+  platform::Button Command4{form_, ctl::Command4};
+  platform::Frame Frame3{form_, ctl::Frame3};
+  platform::ListBox List1{form_, ctl::List1};
+  platform::StatusBar S1{form_, ctl::S1};
+  platform::Button Command5{form_, ctl::Command5};
+  platform::Frame Frame4{form_, ctl::Frame4};
+  platform::TextBox Text1{form_, ctl::Text1};
+  platform::Frame Frame5{form_, ctl::Frame5};
+  platform::OptionButton Option1{form_, ctl::Option1};
+  platform::OptionButton Option2{form_, ctl::Option2};
 };
 
 }  // namespace ui

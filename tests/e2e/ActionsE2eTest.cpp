@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "Driver.h"
+#include "ui/Layout.h"
 #include "base/Text.h"
 #include "platform/Text.h"
 
@@ -25,8 +26,7 @@ using e2e::Plindar;
 
 const wchar_t kClosingQuestion[] = L"是否加入Kestrin粉丝吧共同交流网络技术?";
 
-constexpr int kCommand1 = 1, kCommand2 = 2, kCommand3 = 3, kCommand4 = 5, kList1 = 7,
-              kStatusBar = 8, kCommand5 = 9, kOption1 = 13, kOption2 = 14;
+namespace ctl = ui::ctl;
 
 std::wstring WindowsFolder() {
   wchar_t path[MAX_PATH];
@@ -89,10 +89,10 @@ class Actions : public testing::Test {
   }
 
   static std::wstring Status(const Plindar& p) {
-    return e2e::StatusPanelText(p.Control(kStatusBar), 1);
+    return e2e::StatusPanelText(p.Control(ctl::S1), 1);
   }
   static int LogCount(const Plindar& p) {
-    return static_cast<int>(::SendMessageW(p.Control(kList1), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(::SendMessageW(p.Control(ctl::List1), LB_GETCOUNT, 0, 0));
   }
   static bool WaitForStatus(const Plindar& p, const std::wstring& text) {
     return e2e::WaitUntil([&] { return Status(p) == text; }, 10s);
@@ -107,7 +107,7 @@ class Actions : public testing::Test {
     return e2e::WaitUntil([&] { return !::IsWindow(box); }, 5s);
   }
   static bool StartRepair(Plindar& p) {
-    p.Click(kCommand4);
+    p.Click(ctl::Command4);
     return Answer(p, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES);
   }
   // Waits for the stand-in safe-removal dialog to be open, or closed.
@@ -132,7 +132,7 @@ TEST_F(Actions, Command1EmptiesTheClipboard) {
   ::CloseClipboard();
   ASSERT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
 
-  plindar.Click(kCommand1);
+  plindar.Click(ctl::Command1);
   EXPECT_TRUE(WaitForStatus(plindar, L"已清空剪贴板,您可尝试卸载U盘..."));
   EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
@@ -142,7 +142,7 @@ TEST_F(Actions, Command2EndsEveryRundll32) {
   e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\sleeper.exe", copy);
   e2e::Process first(copy), second(copy);
   Plindar plindar;
-  plindar.Click(kCommand2);
+  plindar.Click(ctl::Command2);
   EXPECT_TRUE(WaitForStatus(plindar, L"已清除相关进程,您可尝试卸载U盘..."));
   EXPECT_NE(first.WaitForExit(10s), STILL_ACTIVE);
   EXPECT_NE(second.WaitForExit(10s), STILL_ACTIVE);
@@ -161,14 +161,14 @@ TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
     e2e::CopyFileOrFail(sleeper, folder + L"\\explorer.exe");
 
   Plindar plindar(programFolder, currentFolder);
-  HWND command3 = plindar.Control(kCommand3);
-  plindar.Click(kCommand3);
+  HWND command3 = plindar.Control(ctl::Command3);
+  plindar.Click(ctl::Command3);
   EXPECT_TRUE(WaitForStatus(plindar, L"已清除Explorer,请点击重启Explorer..."));
   EXPECT_EQ(e2e::WindowText(command3), L"重启Explorer");
   EXPECT_NE(shell.WaitForExit(10s), STILL_ACTIVE);
   EXPECT_TRUE(e2e::ProcessesNamed(L"explorer.exe").empty());
 
-  plindar.Click(kCommand3);
+  plindar.Click(ctl::Command3);
   EXPECT_TRUE(WaitForStatus(plindar, L"已重启Explorer,您可尝试卸载U盘..."));
   EXPECT_EQ(e2e::WindowText(command3), L"清除Explorer");
   EXPECT_TRUE(e2e::WaitUntil([] { return ReadFile(ShellLog()) == "explorer.exe\t2\n"; }, 10s))
@@ -183,7 +183,7 @@ TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
 TEST_F(Actions, Command5OpensTheSafeRemovalDialogAndCommand2ClosesIt) {
   Plindar plindar;
   const std::wstring before = Status(plindar);
-  plindar.Click(kCommand5);
+  plindar.Click(ctl::Command5);
   HWND dialog = nullptr;
   ASSERT_TRUE(
       e2e::WaitUntil([&] { return (dialog = ::FindWindowW(L"HotplugStandIn", nullptr)); }, 20s))
@@ -194,7 +194,7 @@ TEST_F(Actions, Command5OpensTheSafeRemovalDialogAndCommand2ClosesIt) {
   EXPECT_NE(std::find(rundll.begin(), rundll.end(), pid), rundll.end()) << "not in a rundll32.exe";
   EXPECT_EQ(Status(plindar), before) << "Command5 reports nothing";
 
-  plindar.Click(kCommand2);
+  plindar.Click(ctl::Command2);
   EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(dialog); }, 10s));
 }
 
@@ -209,13 +209,14 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   Plindar plindar;
   ASSERT_TRUE(StartRepair(plindar));
   ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
-  EXPECT_FALSE(::IsWindowEnabled(plindar.Control(kCommand4)));
+  EXPECT_FALSE(::IsWindowEnabled(plindar.Control(ctl::Command4)));
   // Another program's click on the disabled button, or its command, starts no second run.
-  plindar.Click(kCommand4);
-  ::PostMessageW(plindar.window(), WM_COMMAND, MAKEWPARAM(100 + kCommand4, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(plindar.Control(kCommand4)));
+  plindar.Click(ctl::Command4);
+  ::PostMessageW(plindar.window(), WM_COMMAND,
+                 MAKEWPARAM(platform::IdOf(ctl::Command4), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(plindar.Control(ctl::Command4)));
   // Nor do texts longer than the status bar can report, set by another program, end it.
-  HWND statusBar = plindar.Control(kStatusBar);
+  HWND statusBar = plindar.Control(ctl::S1);
   for (size_t length : {65'536u, 200'000u}) {
     const std::wstring text(length, L'长');
     ::SendMessageTimeoutW(statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
@@ -226,14 +227,14 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   }
 
   // A quick action clicked during a pause is served at once, while the repair goes on.
-  plindar.Click(kCommand1);
+  plindar.Click(ctl::Command1);
   EXPECT_TRUE(e2e::WaitUntil([&] { return Status(plindar) == L"已清空剪贴板,您可尝试卸载U盘..."; },
                              1500ms));
   EXPECT_LT(LogCount(plindar), 7);
 
   ASSERT_TRUE(WaitForLogLines(plindar, 7, 30s));
   EXPECT_FALSE(e2e::FindWindowOf(plindar.process().id(), L"#32770")) << "a second confirmation";
-  HWND list = plindar.Control(kList1);
+  HWND list = plindar.Control(ctl::List1);
   const wchar_t* suffixes[] = {
       L" ]正进行一键强力修复...", L" ]已清空剪贴板...", L" ]已清除相关进程...",
       L" ]已清除E,正在重启...",   L" ]已重启E...",      L" ]一键强力修复完毕...",
@@ -250,11 +251,12 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(seconds[i + 1] - seconds[i], gaps[i], 1) << "gap " << i;
   EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 6);
 
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(kCommand4)); }, 5s));
+  EXPECT_TRUE(
+      e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(ctl::Command4)); }, 5s));
   EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
   EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
   EXPECT_EQ(LogCount(plindar), 7);
-  plindar.Click(kCommand2);  // closes the dialog again
+  plindar.Click(ctl::Command2);  // closes the dialog again
   EXPECT_TRUE(SafeRemovalDialogIs(false));
 }
 
@@ -283,7 +285,7 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
       case How::kRuntimeError: {
         // Another program holds the clipboard, so clearing it fails.
         ASSERT_TRUE(::OpenClipboard(nullptr));
-        plindar.Click(kCommand1);
+        plindar.Click(ctl::Command1);
         HWND box = e2e::WaitForWindow(plindar.process().id(), L"#32770", 10s);
         ::CloseClipboard();
         ASSERT_TRUE(box);
@@ -335,7 +337,7 @@ TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
   EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
   EXPECT_TRUE(plindar.process().Running());
   EXPECT_TRUE(SafeRemovalDialogIs(true));
-  plindar.Click(kCommand2);
+  plindar.Click(ctl::Command2);
   EXPECT_TRUE(SafeRemovalDialogIs(false));
 }
 
@@ -352,9 +354,9 @@ TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
 
 TEST_F(Actions, SiteOptionsOpenTheirPagesAndTheLastOneStaysSelected) {
   Plindar plindar;
-  plindar.Click(kOption1);
+  plindar.Click(ctl::Option1);
   ASSERT_TRUE(e2e::WaitUntil([] { return !ReadFile(ShellLog()).empty(); }, 10s));
-  plindar.Click(kOption2);
+  plindar.Click(ctl::Option2);
   EXPECT_TRUE(e2e::WaitUntil(
       [] {
         return ReadFile(ShellLog()) ==
@@ -363,8 +365,8 @@ TEST_F(Actions, SiteOptionsOpenTheirPagesAndTheLastOneStaysSelected) {
       },
       10s))
       << ReadFile(ShellLog());
-  EXPECT_EQ(::SendMessageW(plindar.Control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(::SendMessageW(plindar.Control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option2), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 }  // namespace
@@ -377,13 +379,12 @@ class Keyboard : public Actions {
     if (IsSkipped()) return;
     if (!e2e::PressKeys("shift")) GTEST_SKIP() << "needs xdotool and an X server";
   }
-  static constexpr int kText1 = 11;
   // The focus after each of `presses`, as places in the tab order.
   static std::vector<int> FocusAfterEach(const Plindar& p, const std::string& key, int presses) {
     std::vector<int> seen;
     for (int i = 0; i < presses; ++i) {
       e2e::PressKeys(key);
-      seen.push_back(p.FocusedTabIndex());
+      seen.push_back(p.FocusedControl());
     }
     return seen;
   }
@@ -391,41 +392,42 @@ class Keyboard : public Actions {
 
 TEST_F(Keyboard, TabGoesRoundEveryControlBothWaysAndTheOptionsAreOneStop) {
   Plindar plindar;
-  ASSERT_EQ(plindar.FocusedTabIndex(), kCommand1);
-  EXPECT_EQ(FocusAfterEach(plindar, "Tab", 8),
-            (std::vector<int>{kCommand2, kCommand3, kCommand4, kList1, kCommand5, kText1, kOption1,
-                              kCommand1}));
-  EXPECT_EQ(FocusAfterEach(plindar, "shift+Tab", 8),
-            (std::vector<int>{kOption1, kText1, kCommand5, kList1, kCommand4, kCommand3, kCommand2,
-                              kCommand1}));
+  ASSERT_EQ(plindar.FocusedControl(), ctl::Command1);
+  // Round from Command1 and back to it: the tab stops after it, then it; and the way back.
+  std::vector<int> forward(e2e::kTabStops.begin() + 1, e2e::kTabStops.end());
+  forward.push_back(ctl::Command1);
+  std::vector<int> back(e2e::kTabStops.rbegin(), e2e::kTabStops.rend() - 1);
+  back.push_back(ctl::Command1);
+  EXPECT_EQ(FocusAfterEach(plindar, "Tab", 8), forward);
+  EXPECT_EQ(FocusAfterEach(plindar, "shift+Tab", 8), back);
   // Entering the help text by Tab neither selected it nor scrolled it; Esc in it asks nothing.
-  HWND text = plindar.Control(kText1);
+  HWND text = plindar.Control(ctl::Text1);
   DWORD start = 0, end = 0;
   ::SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, end);
   EXPECT_EQ(::SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   e2e::PressKeys("shift+Tab shift+Tab");  // from Command1 by way of the options
-  ASSERT_EQ(plindar.FocusedTabIndex(), kText1);
+  ASSERT_EQ(plindar.FocusedControl(), ctl::Text1);
   e2e::PressKeys("Escape");
   EXPECT_FALSE(e2e::WaitForWindow(plindar.process().id(), L"#32770", 1s)) << "Esc asked to close";
   // Moving the focus into the options, at start and after, opened no page.
   EXPECT_EQ(ReadFile(ShellLog()), "");
-  EXPECT_EQ(::SendMessageW(plindar.Control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(Keyboard, ArrowsChooseAnOptionAndTabReturnsToTheChosenOne) {
   Plindar plindar;
   e2e::PressKeys("shift+Tab");
-  ASSERT_EQ(plindar.FocusedTabIndex(), kOption1);
+  ASSERT_EQ(plindar.FocusedControl(), ctl::Option1);
   e2e::PressKeys("Down");
-  EXPECT_EQ(plindar.FocusedTabIndex(), kOption2);
-  EXPECT_EQ(::SendMessageW(plindar.Control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(plindar.FocusedControl(), ctl::Option2);
+  EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option2), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_TRUE(e2e::WaitUntil(
       [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
       10s))
       << ReadFile(ShellLog());
   e2e::PressKeys("Tab shift+Tab");  // away and back: to the chosen option, choosing nothing
-  EXPECT_EQ(plindar.FocusedTabIndex(), kOption2);
+  EXPECT_EQ(plindar.FocusedControl(), ctl::Option2);
   e2e::PressKeys("Up");
   EXPECT_TRUE(e2e::WaitUntil(
       [] {
@@ -451,10 +453,10 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause)
       plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES));
   ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));
   // Its button is off now; the focus went on to the next control that can take it.
-  EXPECT_EQ(plindar.FocusedTabIndex(), kList1);
+  EXPECT_EQ(plindar.FocusedControl(), ctl::List1);
   e2e::PressKeys("Tab space");  // Command5, pressed during the pause
   EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
   EXPECT_LT(LogCount(plindar), 7) << "pressed during the repair, not after it";
-  plindar.Click(kCommand2);  // closes the dialog again
+  plindar.Click(ctl::Command2);  // closes the dialog again
   EXPECT_TRUE(SafeRemovalDialogIs(false));
 }

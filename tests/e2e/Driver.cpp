@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "platform/Layout.h"
 
 namespace e2e {
 namespace {
@@ -259,7 +260,7 @@ Plindar::Plindar(const std::wstring& folder, const std::wstring& workingFolder)
   ::Sleep(300);
 }
 
-HWND Plindar::Control(int tabIndex) const { return ::GetDlgItem(window_, 100 + tabIndex); }
+HWND Plindar::Control(int index) const { return ::GetDlgItem(window_, platform::IdOf(index)); }
 
 DWORD Plindar::threadId() const { return ::GetWindowThreadProcessId(window_, nullptr); }
 
@@ -297,17 +298,17 @@ bool HoldKey(const std::string& key, std::chrono::milliseconds held) {
       held + 500ms);
 }
 
-int Plindar::FocusedTabIndex() const {
+int Plindar::FocusedControl() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   if (!::GetGUIThreadInfo(threadId(), &info) || !info.hwndFocus) return -1;
   if (::GetParent(info.hwndFocus) != window_) return -1;
-  return ::GetDlgCtrlID(info.hwndFocus) - 100;
+  return ::GetDlgCtrlID(info.hwndFocus) - platform::kFirstControlId;
 }
 
-void Plindar::Click(int tabIndex) const {
+void Plindar::Click(int index) const {
   // Posted, not sent: a handler that brings up a message box must not hold the test.
-  ::PostMessageW(Control(tabIndex), BM_CLICK, 0, 0);
+  ::PostMessageW(Control(index), BM_CLICK, 0, 0);
 }
 
 }  // namespace e2e

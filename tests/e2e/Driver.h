@@ -8,10 +8,17 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "ui/Layout.h"
 
 namespace e2e {
 
 using namespace std::chrono_literals;
+
+// The window's tab stops, in order: the options are one stop, at the first while neither is
+// selected.
+inline const std::vector<int> kTabStops = {ui::ctl::Command1, ui::ctl::Command2, ui::ctl::Command3,
+                                           ui::ctl::Command4, ui::ctl::List1,    ui::ctl::Command5,
+                                           ui::ctl::Text1,    ui::ctl::Option1};
 
 // The folder this test program runs from, and the installed program beside the build.
 std::wstring TestBinFolder();
@@ -91,13 +98,13 @@ class Plindar {
   explicit Plindar(const std::wstring& folder = StageFolder(),
                    const std::wstring& workingFolder = L"");
   HWND window() const { return window_; }
-  HWND Control(int tabIndex) const;  // by its place in the tab order
+  HWND Control(int index) const;  // by its place in the layout (ui::ctl)
   Process& process() { return process_; }
   DWORD threadId() const;
   // Clicks a control as the user would, through the window's own message queue.
-  void Click(int tabIndex) const;
-  // The place in the tab order of the control with the keyboard focus; -1 for none of them.
-  int FocusedTabIndex() const;
+  void Click(int index) const;
+  // The control with the keyboard focus, by its place in the layout; -1 for none of them.
+  int FocusedControl() const;
 
  private:
   Process process_;

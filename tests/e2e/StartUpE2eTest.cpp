@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Driver.h"
+#include "ui/Layout.h"
 #include "base/Text.h"
 
 namespace {
@@ -109,10 +110,11 @@ TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
     e2e::Plindar plindar(folder);
     ASSERT_TRUE(plindar.window());
     EXPECT_TRUE(::IsWindowVisible(plindar.window()));
-    plindar.Click(1);  // clearing the clipboard harms nothing
+    plindar.Click(ui::ctl::Command1);  // clearing the clipboard harms nothing
     EXPECT_TRUE(e2e::WaitUntil(
         [&] {
-          return e2e::StatusPanelText(plindar.Control(8), 1) == L"已清空剪贴板,您可尝试卸载U盘...";
+          return e2e::StatusPanelText(plindar.Control(ui::ctl::S1), 1) ==
+                 L"已清空剪贴板,您可尝试卸载U盘...";
         },
         10s));
   }

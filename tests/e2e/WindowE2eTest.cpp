@@ -10,11 +10,13 @@
 #include <cstdio>
 
 #include "Driver.h"
+#include "ui/Layout.h"
 #include "base/Text.h"
 
 namespace {
 
 using e2e::Plindar;
+namespace ctl = ui::ctl;
 
 // The test program is DPI-aware like the program, so both see the system DPI.
 int Pixels(int twips) {
@@ -68,43 +70,45 @@ TEST_F(Window, ComesUpCentredFixedInSizeAtItsLaidOutClientArea) {
 }
 
 struct Expected {
-  int tabIndex;
+  int control;
   const wchar_t* windowClass;
   const wchar_t* caption;
-  int container;  // tab index of the frame it lies in, or -1 for the window
+  int container;  // the frame it lies in, or -1 for the window
   int left, top, width, height;
 };
 
 // Written out here again, in twips, so that a slip in the program's own table shows.
+// clang-format off
 const Expected kControls[] = {
-    {0, L"Button", L"逐一问题解决", -1, 120, 240, 5175, 1215},
-    {1, L"Button", L"清空剪贴板", 0, 120, 360, 1575, 615},
-    {2, L"Button", L"清除相关进程", 0, 1800, 360, 1575, 615},
-    {3, L"Button", L"清除Explorer", 0, 3480, 360, 1575, 615},
-    {4, L"Button", L"相关操作", -1, 120, 1680, 3375, 4215},
-    {5, L"Button", L"一键强力修复", 4, 120, 240, 3135, 615},
-    {6, L"Button", L"强力排除过程", 4, 120, 1080, 3135, 2175},
-    {7, L"ListBox", L"", 6, 120, 240, 2895, 1860},
-    {8, L"msctls_statusbar32", nullptr, -1, 0, 6255, 7815, 615},
-    {9, L"Button", L"弹出安全删除硬件的窗口", -1, 240, 5160, 3135, 615},
-    {10, L"Button", L"程序相关说明", -1, 3600, 1680, 4095, 4215},
-    {11, L"Edit", nullptr, 10, 120, 240, 3855, 3855},
-    {12, L"Button", L"相关网站", -1, 5400, 240, 2295, 1215},
-    {13, L"Button", L"Kestrin原创IT吧", 12, 120, 360, 1935, 300},
-    {14, L"Button", L"Kestrin粉丝交流吧", 12, 120, 720, 2055, 255},
+    {ctl::Frame1,   L"Button",  L"逐一问题解决",  -1,          120,  240,  5175, 1215},
+    {ctl::Command1, L"Button",  L"清空剪贴板",    ctl::Frame1, 120,  360,  1575, 615},
+    {ctl::Command2, L"Button",  L"清除相关进程",  ctl::Frame1, 1800, 360,  1575, 615},
+    {ctl::Command3, L"Button",  L"清除Explorer",  ctl::Frame1, 3480, 360,  1575, 615},
+    {ctl::Frame2,   L"Button",  L"相关操作",      -1,          120,  1680, 3375, 4215},
+    {ctl::Command4, L"Button",  L"一键强力修复",  ctl::Frame2, 120,  240,  3135, 615},
+    {ctl::Frame3,   L"Button",  L"强力排除过程",  ctl::Frame2, 120,  1080, 3135, 2175},
+    {ctl::List1,    L"ListBox", L"",              ctl::Frame3, 120,  240,  2895, 1860},
+    {ctl::S1,       L"msctls_statusbar32", nullptr, -1,        0,    6255, 7815, 615},
+    {ctl::Command5, L"Button",  L"弹出安全删除硬件的窗口", -1, 240,  5160, 3135, 615},
+    {ctl::Frame4,   L"Button",  L"程序相关说明",  -1,          3600, 1680, 4095, 4215},
+    {ctl::Text1,    L"Edit",    nullptr,          ctl::Frame4, 120,  240,  3855, 3855},
+    {ctl::Frame5,   L"Button",  L"相关网站",      -1,          5400, 240,  2295, 1215},
+    {ctl::Option1,  L"Button",  L"Kestrin原创IT吧",   ctl::Frame5, 120, 360, 1935, 300},
+    {ctl::Option2,  L"Button",  L"Kestrin粉丝交流吧", ctl::Frame5, 120, 720, 2055, 255},
 };
+// clang-format on
 
-POINT Origin(int tabIndex) {
-  if (tabIndex < 0) return {0, 0};
-  const Expected& c = kControls[tabIndex];
+POINT Origin(int control) {
+  if (control < 0) return {0, 0};
+  const Expected& c = kControls[control];
   const POINT outer = Origin(c.container);
   return {outer.x + Pixels(c.left), outer.y + Pixels(c.top)};
 }
 
 TEST_F(Window, ShowsEveryControlWithItsCaptionWhereTheLayoutPutsIt) {
   for (const Expected& c : kControls) {
-    SCOPED_TRACE(testing::Message() << "tab index " << c.tabIndex);
-    HWND control = plindar->Control(c.tabIndex);
+    SCOPED_TRACE(testing::Message() << "control " << c.control);
+    HWND control = plindar->Control(c.control);
     ASSERT_TRUE(control);
     EXPECT_TRUE(::IsWindowVisible(control));
     EXPECT_EQ(::lstrcmpiW(e2e::ClassOf(control).c_str(), c.windowClass), 0)
@@ -113,23 +117,24 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionWhereTheLayoutPutsIt) {
       EXPECT_EQ(e2e::WindowText(control), c.caption);
     }
     const RECT r = e2e::RectInParent(control);
-    const POINT at = Origin(c.tabIndex);
+    const POINT at = Origin(c.control);
     EXPECT_EQ(r.left, at.x);
     EXPECT_EQ(r.top, at.y);
     EXPECT_EQ(r.right - r.left, Pixels(c.width));
     EXPECT_EQ(r.bottom - r.top, Pixels(c.height));
   }
-  EXPECT_EQ(::SendMessageW(plindar->Control(7), LB_GETCOUNT, 0, 0), 0) << "the log starts empty";
-  for (int option : {13, 14})
+  EXPECT_EQ(::SendMessageW(plindar->Control(ctl::List1), LB_GETCOUNT, 0, 0), 0)
+      << "the log starts empty";
+  for (int option : {ctl::Option1, ctl::Option2})
     EXPECT_EQ(::SendMessageW(plindar->Control(option), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  const LONG listStyle = ::GetWindowLongW(plindar->Control(7), GWL_STYLE);
+  const LONG listStyle = ::GetWindowLongW(plindar->Control(ctl::List1), GWL_STYLE);
   EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
-  const LONG textStyle = ::GetWindowLongW(plindar->Control(11), GWL_STYLE);
+  const LONG textStyle = ::GetWindowLongW(plindar->Control(ctl::Text1), GWL_STYLE);
   EXPECT_TRUE((textStyle & ES_READONLY) && (textStyle & ES_MULTILINE) && (textStyle & WS_VSCROLL));
 }
 
 TEST_F(Window, HelpTextHasItsTwelveLinesEachFollowedByABlankLine) {
-  const std::wstring text = e2e::WindowText(plindar->Control(11));
+  const std::wstring text = e2e::WindowText(plindar->Control(ctl::Text1));
   const std::wstring expected =
       L"\r\n1.0版的时候有不耻人士恶意修改了\r\n\r\nKestrin的程序,Kestrin在这里强烈鄙视下\r\n\r\n"
       L"自己没本事.改什么别人程序.不知廉耻\r\n\r\n------------------------------------\r\n\r\n"
@@ -142,11 +147,11 @@ TEST_F(Window, HelpTextHasItsTwelveLinesEachFollowedByABlankLine) {
   for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2))
     ++breaks;
   EXPECT_EQ(breaks, 24u);
-  EXPECT_EQ(::SendMessageW(plindar->Control(11), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_EQ(::SendMessageW(plindar->Control(ctl::Text1), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
 TEST_F(Window, StatusBarShowsItsThreePanels) {
-  HWND statusBar = plindar->Control(8);
+  HWND statusBar = plindar->Control(ctl::S1);
   EXPECT_EQ(::SendMessageW(statusBar, SB_GETPARTS, 0, 0), 3);
   EXPECT_EQ(e2e::StatusPanelText(statusBar, 0), L"状态：");
   EXPECT_EQ(e2e::StatusPanelText(statusBar, 1), L"程序已加载完毕...");
@@ -171,17 +176,16 @@ TEST_F(Window, FocusStartsOnCommand1AndTabFollowsTheLayout) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   ASSERT_TRUE(::GetGUIThreadInfo(plindar->threadId(), &info));
-  EXPECT_EQ(info.hwndFocus, plindar->Control(1));
+  EXPECT_EQ(info.hwndFocus, plindar->Control(ctl::Command1));
 
   std::vector<int> order;
-  HWND at = plindar->Control(1);
-  for (int i = 0; i < 8; ++i) {
-    order.push_back(::GetDlgCtrlID(at) - 100);
+  HWND at = plindar->Control(ctl::Command1);
+  for (size_t i = 0; i < e2e::kTabStops.size(); ++i) {
+    order.push_back(::GetDlgCtrlID(at) - platform::kFirstControlId);
     at = ::GetNextDlgTabItem(plindar->window(), at, FALSE);
   }
-  // The two options are one stop, at the first while neither is selected.
-  EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 5, 7, 9, 11, 13}));
-  EXPECT_EQ(at, plindar->Control(1)) << "and back round to Command1";
+  EXPECT_EQ(order, e2e::kTabStops);
+  EXPECT_EQ(at, plindar->Control(ctl::Command1)) << "and back round to Command1";
 }
 
 // Whether this system keeps the names a program gives its controls for screen readers (Wine 8
@@ -221,21 +225,21 @@ ATOM NextFreeAtom() {
 TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   struct Case {
-    int tabIndex;
+    int control;
     const wchar_t* name;
     bool given;  // by the program, not from the control's own caption
   } cases[] = {
-      {1, L"清空剪贴板", false},        // a button, from its caption
-      {7, L"强力排除过程", true},       // the log, after the frame around it
-      {11, L"程序相关说明", true},      // the help text, likewise
-      {13, L"Kestrin原创IT吧", false},  // an option, from its caption
+      {ctl::Command1, L"清空剪贴板", false},      // a button, from its caption
+      {ctl::List1, L"强力排除过程", true},        // the log, after the frame around it
+      {ctl::Text1, L"程序相关说明", true},        // the help text, likewise
+      {ctl::Option1, L"Kestrin原创IT吧", false},  // an option, from its caption
   };
   const bool kept = KeepsScreenReaderNames();
   for (const Case& c : cases) {
     SCOPED_TRACE(base::WideToUtf8(c.name));
     if (c.given && !kept) continue;
     IAccessible* object = nullptr;
-    ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(plindar->Control(c.tabIndex), OBJID_CLIENT,
+    ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(plindar->Control(c.control), OBJID_CLIENT,
                                                        IID_IAccessible,
                                                        reinterpret_cast<void**>(&object))));
     VARIANT self{};
@@ -254,7 +258,7 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   const ATOM atomBefore = NextFreeAtom();
   const long long memoryBefore = PrivateBytes(plindar->process().handle());
   for (int i = 0; i < 1500; ++i) {
-    for (int control : {7, 11}) {
+    for (int control : {ctl::List1, ctl::Text1}) {
       ::SendMessageTimeoutW(plindar->Control(control), WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_BLOCK,
                             5000, nullptr);
     }
@@ -270,20 +274,16 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
 
 TEST_F(Window, Command5LiesOverFrame2AndTakesItsOwnClicks) {
   RECT r{};
-  HWND command5 = plindar->Control(9);
+  HWND command5 = plindar->Control(ctl::Command5);
   ::GetWindowRect(command5, &r);
   const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   EXPECT_EQ(::WindowFromPoint(centre), command5);
   // Above Frame2 in the stacking order.
   bool frame2Below = false;
   for (HWND w = ::GetWindow(command5, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT))
-    frame2Below |= w == plindar->Control(4);
+    frame2Below |= w == plindar->Control(ctl::Frame2);
   EXPECT_TRUE(frame2Below);
 }
-
-}  // namespace
-
-namespace {
 
 // Sets the user's DPI (Wine reads it for each new process) and puts the old value back.
 class ScopedUserDpi {
@@ -323,7 +323,7 @@ TEST(WindowAtHighDpi, IsOneAndAHalfTimesLargerAt144Dpi) {
   ::GetClientRect(plindar.window(), &client);
   EXPECT_EQ(client.right, 782);  // 7815 twips at 144 DPI, rounded
   EXPECT_EQ(client.bottom, 687);
-  const RECT command1 = e2e::RectInParent(plindar.Control(1));
+  const RECT command1 = e2e::RectInParent(plindar.Control(ctl::Command1));
   EXPECT_EQ(command1.left, 24);  // Frame1's 120 twips plus Command1's 120
   EXPECT_EQ(command1.top, 60);   // 240 plus 360
   EXPECT_EQ(command1.right - command1.left, 158);

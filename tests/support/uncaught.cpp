@@ -26,7 +26,7 @@ LRESULT CALLBACK Failing(HWND window, UINT message, WPARAM wParam, LPARAM lParam
                          DWORD_PTR) {
   return platform::AtMessageBoundary([&]() -> LRESULT {
     if (message == WM_APP)
-      throw platform::RuntimeError(platform::error::kInvalidCall, L"无效的过程调用或参数");
+      throw platform::RuntimeError(platform::ErrorKind::kInvalidCall);
     return ::DefSubclassProc(window, message, wParam, lParam);
   });
 }
@@ -36,7 +36,7 @@ LRESULT CALLBACK Failing(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
   platform::SetLastWords(&LeaveMark, nullptr);
   if (std::wstring(arguments) != L"subclass")
-    throw platform::RuntimeError(platform::error::kOutOfMemory, L"内存溢出");
+    throw platform::RuntimeError(platform::ErrorKind::kOutOfMemory);
   HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowSubclass(window, Failing, 1, 0);

@@ -69,15 +69,26 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 }
 
 TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {
-  const platform::RuntimeError error(53, L"文件未找到: SkinH_VB6.dll");
-  EXPECT_EQ(platform::RuntimeErrorText(error),
-            L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll");
-}
-
-TEST(RuntimeErrorText, ReadsAnyNumber) {
-  EXPECT_EQ(platform::RuntimeErrorText(platform::RuntimeError(0, L"")), L"运行时错误 '0':\r\n\r\n");
-  EXPECT_EQ(platform::RuntimeErrorText(platform::RuntimeError(-7, L"x")),
-            L"运行时错误 '-7':\r\n\r\nx");
+  using platform::ErrorKind;
+  using platform::RuntimeError;
+  struct Case {
+    RuntimeError error;
+    const wchar_t* text;
+  } cases[] = {
+      {RuntimeError(ErrorKind::kFileNotFound, L"SkinH_VB6.dll"),
+       L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
+      {RuntimeError(ErrorKind::kDllEntryNotFound, L"SkinH_AttachEx 于 SkinH_VB6.dll"),
+       L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
+      {RuntimeError(ErrorKind::kDllLoad, L"winmm.dll"),
+       L"运行时错误 '48':\r\n\r\n加载 DLL 错误: winmm.dll"},
+      {RuntimeError(ErrorKind::kClipboard), L"运行时错误 '521':\r\n\r\n不能打开剪贴板"},
+      {RuntimeError(ErrorKind::kOutOfMemory), L"运行时错误 '7':\r\n\r\n内存溢出"},
+      {RuntimeError(ErrorKind::kInvalidCall), L"运行时错误 '5':\r\n\r\n无效的过程调用或参数"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::RuntimeErrorText(c.error), c.text);
+  // Any number reads as itself.
+  EXPECT_EQ(platform::RuntimeErrorText(0, L""), L"运行时错误 '0':\r\n\r\n");
+  EXPECT_EQ(platform::RuntimeErrorText(-7, L"x"), L"运行时错误 '-7':\r\n\r\nx");
 }
 
 TEST(LibraryFailures, BecomeTheProgramsOwnRunTimeErrors) {
@@ -89,9 +100,8 @@ TEST(LibraryFailures, BecomeTheProgramsOwnRunTimeErrors) {
     std::function<void()> fails;
     int number;
   } cases[] = {
-      {"an index out of range", [&] { (void)text.at(5); }, platform::error::kInvalidCall},
-      {"a size past the largest", [&] { numbers.reserve(numbers.max_size() + 1); },
-       platform::error::kOutOfMemory},
+      {"an index out of range", [&] { (void)text.at(5); }, 5},
+      {"a size past the largest", [&] { numbers.reserve(numbers.max_size() + 1); }, 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -45,7 +45,7 @@ TEST(StartUp, TakesAwayTheSizingBorderAndNothingElse) {
 TEST(StartUp, FailsBeforeTheWindowIsShownWhenTheSkinLibraryIsMissing) {
   struct NoSkin : fake::FakeSystem {
     void AttachSkin(const std::string&, const std::string&) override {
-      throw platform::RuntimeError(53, L"文件未找到: SkinH_VB6.dll");
+      throw platform::RuntimeError(platform::ErrorKind::kFileNotFound, L"SkinH_VB6.dll");
     }
   } system;
   ui::Form1 form(system);
