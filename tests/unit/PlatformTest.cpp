@@ -172,11 +172,4 @@ TEST(Text, LowerCasesLikeThePlatform) {
   EXPECT_EQ(platform::LowerCase(L""), L"");
 }
 
-TEST(Twips, ConvertAtTheSystemDpi) {
-  EXPECT_EQ(platform::TwipsToPixels(7815, 96), 521);
-  EXPECT_EQ(platform::TwipsToPixels(6870, 96), 458);
-  EXPECT_EQ(platform::TwipsToPixels(615, 144), 62);  // 61.5 rounds up
-  EXPECT_EQ(platform::TwipsToPixels(1440, 120), 120);
-}
-
 }  // namespace
