@@ -1,8 +1,6 @@
 #pragma once
 // Every text the program shows or launches, in one place. The window's texts are UTF-16 so
 // that the Chinese shows correctly whatever the system's ANSI code page is.
-#include <string_view>
-
 namespace texts {
 
 inline constexpr wchar_t kFormCaption[] = L"Plindar V2.0";
@@ -53,10 +51,6 @@ inline constexpr wchar_t kSafeRemovalCommandLine[] =
     L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll";
 
 inline constexpr wchar_t kSkinFileSuffix[] = L"/skinh.she";
-
-}  // namespace texts
-
-namespace texts {
 
 inline constexpr wchar_t kPromptTitle[] = L"Kestrin提示";
 inline constexpr wchar_t kRepairQuestion[] =

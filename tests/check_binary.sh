@@ -3,9 +3,9 @@
 # only (the C++ runtime linked in), with ASLR and DEP on, and a library exporting the skin
 # entry under its undecorated name. They stay small, and a second build of the same sources
 # gives the same bytes, the zip included.
-# Usage: check_binary.sh OBJDUMP EXE DLL SOURCE_DIR BUILD_DIR GENERATOR [TOOLCHAIN_FILE]
+# Usage: check_binary.sh OBJDUMP EXE DLL ZIP SOURCE_DIR BUILD_DIR GENERATOR [TOOLCHAIN_FILE]
 set -euo pipefail
-objdump=$1 exe=$2 dll=$3 source=$4 build=$5 generator=$6 toolchain=${7:-}
+objdump=$1 exe=$2 dll=$3 zip=$4 source=$5 build=$6 generator=$7 toolchain=${8:-}
 headers=$("$objdump" -p "$exe")
 grep -q 'Magic.*(PE32)' <<<"$headers" || { echo "not PE32"; exit 1; }
 grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || { echo "not a GUI program"; exit 1; }
@@ -31,7 +31,6 @@ echo "binaries: PE32 GUI, known system libraries only, ASLR and DEP on, SkinH_At
 # What a user downloads. The limits hold for the toolchain this project installs; sizes are
 # the same from build to build, so a step past a limit is a change, not noise.
 (cd "$build" && cpack >/dev/null)
-zip="$build/Plindar-1.00-win32.zip"
 for limit in "$exe 150000" "$dll 120000" "$zip 130000"; do
   read -r file most <<<"$limit"
   size=$(stat -c %s "$file")

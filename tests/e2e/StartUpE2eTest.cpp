@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Driver.h"
+#include "version.h"
 #include "ui/Layout.h"
 #include "base/Text.h"
 
@@ -132,15 +133,16 @@ TEST(StartUp, ProgramFileCarriesItsIconAndVersion) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  const DWORD version = (PLINDAR_VERSION_MAJOR << 16) | PLINDAR_VERSION_MINOR;  // 1.0.0.0
+  EXPECT_EQ(fixed->dwFileVersionMS, version);
   EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionMS, version);
   for (const wchar_t* key : {L"FileVersion", L"ProductVersion"}) {
     wchar_t* value = nullptr;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + key;
     ASSERT_TRUE(
         ::VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length));
-    EXPECT_STREQ(value, L"1.00");
+    EXPECT_STREQ(value, L"" PLINDAR_VERSION_TEXT);  // "1.00"
   }
 }
 
