@@ -9,6 +9,7 @@
 
 #include "base/LeanRuntime.h"
 #include "skin/Attach.h"
+#include "skin/HighContrast.h"
 
 namespace lean_runtime {
 
