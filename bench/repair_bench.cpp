@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/WinSystem.h"
+#include "ThisProgram.h"
 #include "repair/Delay.h"
 #include "ui/Layout.h"
 
@@ -123,18 +124,8 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {
   return TRUE;
 }
 
-bool MayEndSystemProcesses() {
-  char value[8] = "";
-  if (UnderWine()) return ::GetEnvironmentVariableA("PLINDAR_THROWAWAY_PREFIX", value, 8) > 0;
-  return ::GetEnvironmentVariableA("PLINDAR_ALLOW_ENDING_SHELL", value, 8) > 0 && value[0] == '1';
-}
-
 int MeasureRepair() {
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring bin(self);
-  bin = bin.substr(0, bin.find_last_of(L'\\'));
-  std::wstring program = bin.substr(0, bin.find_last_of(L'\\')) + L"\\stage\\Plindar.exe";
+  std::wstring program = support::StageFolder() + L"\\Plindar.exe";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -226,7 +217,7 @@ int main(int argc, char** argv) {
               polling.cpuPerSecond, polling.medianOverrun, polling.maxOverrun);
   std::printf("CPU ratio polling / pumped: %.0f x\n",
               polling.cpuPerSecond / std::max(pumped.cpuPerSecond, 0.01));
-  if (!MayEndSystemProcesses()) {
+  if (!support::MayEndSystemProcesses()) {
     std::printf(
         "one-click repair         skipped: it ends the shell (see the comment at the top)\n");
     return 0;

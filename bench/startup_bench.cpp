@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ThisProgram.h"
+
 namespace {
 
 // Times from process start: its first window exists (created, hidden), that window is
@@ -97,12 +99,7 @@ double MiddleSpread(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring bin(self);
-  bin = bin.substr(0, bin.find_last_of(L'\\'));
-  const std::wstring stage = bin.substr(0, bin.find_last_of(L'\\')) + L"\\stage";
-  const std::wstring plindar = stage + L"\\Plindar.exe";
+  const std::wstring bin = support::ThisProgramsFolder(), stage = support::StageFolder();
   struct Program {
     const char* label;
     std::wstring path;

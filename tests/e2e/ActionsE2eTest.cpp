@@ -24,7 +24,15 @@ namespace {
 using namespace std::chrono_literals;
 using e2e::Plindar;
 
+// The program's questions, written out here again so that a slip in its texts shows.
+const wchar_t kRepairQuestion[] =
+    L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?";
 const wchar_t kClosingQuestion[] = L"是否加入Kestrin粉丝吧共同交流网络技术?";
+
+// What the shell's stand-in logs of each start: its command line, a tab, its show state.
+const std::string kShellStart = "explorer.exe\t2\n";
+const std::string kBlogPage = "explorer.exe http://kestrin.example.com/blog\t2\n";
+const std::string kForumPage = "explorer.exe http://kestrin.example.com/fans\t2\n";
 
 namespace ctl = ui::ctl;
 
@@ -108,13 +116,19 @@ class Actions : public testing::Test {
   }
   static bool StartRepair(Plindar& p) {
     p.Click(ctl::Command4);
-    return Answer(p, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES);
+    return Answer(p, kRepairQuestion, IDYES);
   }
   // Waits for the stand-in safe-removal dialog to be open, or closed.
   static bool SafeRemovalDialogIs(bool open) {
     return e2e::WaitUntil(
         [&] { return (::FindWindowW(L"HotplugStandIn", nullptr) != nullptr) == open; },
         open ? 20s : 10s);
+  }
+  // Waits until the shell's stand-in has logged exactly `expected`.
+  static testing::AssertionResult ShellLogBecomes(const std::string& expected) {
+    if (e2e::WaitUntil([&] { return ReadFile(ShellLog()) == expected; }, 10s))
+      return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the shell's stand-in logged: " << ReadFile(ShellLog());
   }
   static bool WaitForLogLines(const Plindar& p, int count, std::chrono::milliseconds timeout) {
     return e2e::WaitUntil([&] { return LogCount(p) >= count; }, timeout);
@@ -171,8 +185,7 @@ TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
   plindar.Click(ctl::Command3);
   EXPECT_TRUE(WaitForStatus(plindar, L"已重启Explorer,您可尝试卸载U盘..."));
   EXPECT_EQ(e2e::WindowText(command3), L"清除Explorer");
-  EXPECT_TRUE(e2e::WaitUntil([] { return ReadFile(ShellLog()) == "explorer.exe\t2\n"; }, 10s))
-      << ReadFile(ShellLog());
+  EXPECT_TRUE(ShellLogBecomes(kShellStart));
   EXPECT_EQ(e2e::ProcessesNamed(L"explorer.exe").size(), 1u);
   for (const std::wstring& folder : {programFolder, currentFolder})
     EXPECT_EQ(::GetFileAttributesW((folder + L"\\explorer.exe.log").c_str()),
@@ -254,7 +267,7 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
   EXPECT_TRUE(
       e2e::WaitUntil([&] { return ::IsWindowEnabled(plindar.Control(ctl::Command4)); }, 5s));
   EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
-  EXPECT_EQ(ReadFile(ShellLog()), "explorer.exe\t2\n");
+  EXPECT_EQ(ReadFile(ShellLog()), kShellStart);
   EXPECT_EQ(LogCount(plindar), 7);
   plindar.Click(ctl::Command2);  // closes the dialog again
   EXPECT_TRUE(SafeRemovalDialogIs(false));
@@ -269,11 +282,11 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
     DWORD exitCode;
     std::string shellLog;
   } cases[] = {
-      {"closed with No in the shell's pause", How::kClosedWithNo, 4, 0, "explorer.exe\t2\n"},
-      {"a run-time error in the shell's pause", How::kRuntimeError, 4, 521, "explorer.exe\t2\n"},
+      {"closed with No in the shell's pause", How::kClosedWithNo, 4, 0, kShellStart},
+      {"a run-time error in the shell's pause", How::kRuntimeError, 4, 521, kShellStart},
       {"closed with No in an earlier pause", How::kClosedWithNo, 2, 0, ""},
       {"closed by the Restart Manager in the shell's pause", How::kRestartManager, 4, 0,
-       "explorer.exe\t2\n"},
+       kShellStart},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -346,25 +359,15 @@ TEST_F(Actions, ClosingAnsweredYesOpensTheFanForumAndEnds) {
   ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDYES));
   EXPECT_EQ(plindar.process().WaitForExit(5s), 0u);
-  EXPECT_TRUE(e2e::WaitUntil(
-      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
-      10s))
-      << ReadFile(ShellLog());
+  EXPECT_TRUE(ShellLogBecomes(kForumPage));
 }
 
 TEST_F(Actions, SiteOptionsOpenTheirPagesAndTheLastOneStaysSelected) {
   Plindar plindar;
   plindar.Click(ctl::Option1);
-  ASSERT_TRUE(e2e::WaitUntil([] { return !ReadFile(ShellLog()).empty(); }, 10s));
+  ASSERT_TRUE(ShellLogBecomes(kBlogPage));
   plindar.Click(ctl::Option2);
-  EXPECT_TRUE(e2e::WaitUntil(
-      [] {
-        return ReadFile(ShellLog()) ==
-               "explorer.exe http://kestrin.example.com/blog\t2\n"
-               "explorer.exe http://kestrin.example.com/fans\t2\n";
-      },
-      10s))
-      << ReadFile(ShellLog());
+  EXPECT_TRUE(ShellLogBecomes(kBlogPage + kForumPage));
   EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option2), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
@@ -422,21 +425,11 @@ TEST_F(Keyboard, ArrowsChooseAnOptionAndTabReturnsToTheChosenOne) {
   e2e::PressKeys("Down");
   EXPECT_EQ(plindar.FocusedControl(), ctl::Option2);
   EXPECT_EQ(::SendMessageW(plindar.Control(ctl::Option2), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_TRUE(e2e::WaitUntil(
-      [] { return ReadFile(ShellLog()) == "explorer.exe http://kestrin.example.com/fans\t2\n"; },
-      10s))
-      << ReadFile(ShellLog());
+  EXPECT_TRUE(ShellLogBecomes(kForumPage));
   e2e::PressKeys("Tab shift+Tab");  // away and back: to the chosen option, choosing nothing
   EXPECT_EQ(plindar.FocusedControl(), ctl::Option2);
   e2e::PressKeys("Up");
-  EXPECT_TRUE(e2e::WaitUntil(
-      [] {
-        return ReadFile(ShellLog()) ==
-               "explorer.exe http://kestrin.example.com/fans\t2\n"
-               "explorer.exe http://kestrin.example.com/blog\t2\n";
-      },
-      10s))
-      << ReadFile(ShellLog());
+  EXPECT_TRUE(ShellLogBecomes(kForumPage + kBlogPage));
 }
 
 TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause) {
@@ -449,8 +442,7 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause)
   e2e::PressKeys("Tab Tab");
   e2e::HoldKey("Return", 1500ms);
   EXPECT_EQ(LogCount(plindar), 0);
-  ASSERT_TRUE(Answer(
-      plindar, L"一键强力修复具有一定的风险性,但确保不会损坏您的计算机系统,是否继续?", IDYES));
+  ASSERT_TRUE(Answer(plindar, kRepairQuestion, IDYES));
   ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));
   // Its button is off now; the focus went on to the next control that can take it.
   EXPECT_EQ(plindar.FocusedControl(), ctl::List1);

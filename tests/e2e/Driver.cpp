@@ -10,16 +10,10 @@
 
 #include "base/Text.h"
 #include "platform/Layout.h"
+#include "ThisProgram.h"
 
 namespace e2e {
 namespace {
-
-std::wstring ModuleFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 struct FindData {
   DWORD pid;
@@ -41,12 +35,9 @@ BOOL CALLBACK FindProc(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::wstring TestBinFolder() { return ModuleFolder(); }
+std::wstring TestBinFolder() { return support::ThisProgramsFolder(); }
 
-std::wstring StageFolder() {
-  std::wstring bin = ModuleFolder();
-  return bin.substr(0, bin.find_last_of(L'\\')) + L"\\stage";
-}
+std::wstring StageFolder() { return support::StageFolder(); }
 
 std::wstring FreshFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH];
@@ -68,14 +59,6 @@ std::wstring StagedCopy(const std::wstring& name) {
   for (const wchar_t* file : {L"Plindar.exe", L"SkinH_VB6.dll", L"skinh.she"})
     CopyFileOrFail(StageFolder() + L"\\" + file, folder + L"\\" + file);
   return folder;
-}
-
-bool MayEndSystemProcesses() {
-  char value[8] = "";
-  const bool wine =
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  if (wine) return ::GetEnvironmentVariableA("PLINDAR_THROWAWAY_PREFIX", value, 8) > 0;
-  return ::GetEnvironmentVariableA("PLINDAR_ALLOW_ENDING_SHELL", value, 8) > 0 && value[0] == '1';
 }
 
 Process::Process(const std::wstring& program, const std::wstring& arguments,

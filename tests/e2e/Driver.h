@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ThisProgram.h"
 #include "base/Handles.h"
 #include "ui/Layout.h"
 
@@ -29,9 +30,7 @@ void CopyFileOrFail(const std::wstring& from, const std::wstring& to);
 // A folder holding the installed program's three files, for tests that change the folder.
 std::wstring StagedCopy(const std::wstring& name);
 
-// True where ending rundll32.exe and explorer.exe harms nobody: a Wine prefix that the test
-// command made for this run, or a Windows machine whose owner asked for it.
-bool MayEndSystemProcesses();
+using support::MayEndSystemProcesses;
 
 class Process {
  public:

@@ -1,7 +1,7 @@
 #pragma once
 // A System for tests: a process table, a clock that moves only when the code under test
-// waits, scripted message-box answers and window events, and a record of every effect in the
-// order it happened, each stamped with the clock.
+// waits, scripted message-box answers and window events, and a log of every call that reached
+// the system, in the order it happened, each stamped with the clock.
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -33,13 +33,30 @@ class FakeSystem : public platform::System {
   std::uint32_t clock = 1'000'000;  // milliseconds; moves only while the code under test waits
   std::wstring folder = L"C:\\Plindar";
 
-  // Every effect, in order: "@<ms> <what>".
-  std::vector<std::wstring> effects;
-  // What the walk did, in order, for the process terminator's tests.
-  std::vector<std::string> walk;
+  // Every call, in order: "@<ms> <what>".
+  std::vector<std::wstring> log;
   std::vector<DWORD> sizeAtFirst;  // dwSize as Process32First saw it
   int pumps = 0;
   std::string skinPath, skinReserved;
+  // Runs as each launch reaches the system, before it is logged: to see the program's state
+  // at that moment.
+  std::function<void()> beforeLaunch;
+
+  // What the program did to the machine: the log without the steps of a process walk that
+  // only look (the snapshot, opening a process, closing a handle).
+  std::vector<std::wstring> Effects() const {
+    std::vector<std::wstring> effects;
+    for (const std::wstring& entry : log)
+      if (!IsWalkStep(entry) || Step(entry).starts_with(L"terminate ")) effects.push_back(entry);
+    return effects;
+  }
+  // The steps of the process walks, without their times.
+  std::vector<std::wstring> Walk() const {
+    std::vector<std::wstring> steps;
+    for (const std::wstring& entry : log)
+      if (IsWalkStep(entry)) steps.push_back(Step(entry));
+    return steps;
+  }
 
   // Runs `event` from the pump once the clock reaches `at`, as a window event would.
   void At(std::uint32_t at, std::function<void()> event) {
@@ -47,7 +64,7 @@ class FakeSystem : public platform::System {
   }
 
   HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override {
-    walk.push_back("snapshot " + std::to_string(flags) + " " + std::to_string(processId));
+    Record(L"snapshot " + std::to_wstring(flags) + L" " + std::to_wstring(processId));
     if (snapshotFails) return INVALID_HANDLE_VALUE;
     next_ = 0;
     return kSnapshot;
@@ -61,25 +78,25 @@ class FakeSystem : public platform::System {
     return Fill(snapshot, entry);
   }
   HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
-    walk.push_back("open " + std::to_string(processId) + " access " + std::to_string(access) +
-                   " inherit " + std::to_string(inherit));
+    Record(L"open " + std::to_wstring(processId) + L" access " + std::to_wstring(access) +
+           L" inherit " + std::to_wstring(inherit));
     for (const Process& p : processes)
       if (p.id == processId && p.canOpen) return ProcessHandle(processId);
     return nullptr;
   }
   BOOL TerminateProcess(HANDLE process, UINT exitCode) override {
     const DWORD id = IdOf(process);
-    walk.push_back("terminate " + std::to_string(id) + " code " + std::to_string(exitCode));
-    Record(L"end " + std::to_wstring(id));
+    Record(L"terminate " + std::to_wstring(id) + L" code " + std::to_wstring(exitCode));
     return TRUE;
   }
   BOOL CloseHandle(HANDLE handle) override {
-    walk.push_back(handle == kSnapshot ? "close snapshot"
-                                       : "close process " + std::to_string(IdOf(handle)));
+    Record(handle == kSnapshot ? L"close snapshot"
+                               : L"close process " + std::to_wstring(IdOf(handle)));
     return TRUE;
   }
 
   void Launch(const std::wstring& commandLine, int showState) override {
+    if (beforeLaunch) beforeLaunch();
     Record(L"launch " + commandLine + L" show " + std::to_wstring(showState));
   }
   void ClearClipboard() override { Record(L"clear clipboard"); }
@@ -137,7 +154,7 @@ class FakeSystem : public platform::System {
   }
 
   void Record(const std::wstring& what) {
-    effects.push_back(L"@" + std::to_wstring(clock) + L" " + what);
+    log.push_back(L"@" + std::to_wstring(clock) + L" " + what);
   }
 
  private:
@@ -145,6 +162,13 @@ class FakeSystem : public platform::System {
   static HANDLE ProcessHandle(DWORD id) { return reinterpret_cast<HANDLE>(0x10000 + id * 4); }
   static DWORD IdOf(HANDLE h) {
     return static_cast<DWORD>((reinterpret_cast<UINT_PTR>(h) - 0x10000) / 4);
+  }
+  static std::wstring Step(const std::wstring& entry) { return entry.substr(entry.find(L' ') + 1); }
+  static bool IsWalkStep(const std::wstring& entry) {
+    const std::wstring step = Step(entry);
+    for (const wchar_t* verb : {L"snapshot ", L"open ", L"terminate ", L"close "})
+      if (step.starts_with(verb)) return true;
+    return false;
   }
   bool Due(std::uint32_t at) const { return static_cast<std::int32_t>(at - clock) <= 0; }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "FakeSystem.h"
 #include "res/Texts.h"
@@ -23,7 +24,7 @@ class Form1Test : public testing::Test {
   }
 
   // The effects recorded from `from` on, with times relative to the start.
-  Effects EffectsSince(size_t from = 0) const { return Relative(system.effects, from); }
+  Effects EffectsSince(size_t from = 0) const { return Relative(system.Effects(), from); }
   // The last `count` effects of `effects`, likewise.
   static Effects Tail(const Effects& effects, size_t count) {
     return Relative(effects, effects.size() > count ? effects.size() - count : 0);
@@ -60,12 +61,12 @@ TEST_F(Form1Test, QuickActionsReportInTheStatusBarWhateverTheyFound) {
   EXPECT_EQ(form.S1.PanelText(2), L"已清空剪贴板,您可尝试卸载U盘...");
 
   form.Command2_Click();
-  EXPECT_EQ(EffectsSince(1), (Effects{L"@0 end 4", L"@0 end 12"}));
+  EXPECT_EQ(EffectsSince(1), (Effects{L"@0 terminate 4 code 0", L"@0 terminate 12 code 0"}));
   EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
 
   system.processes.clear();
   form.Command2_Click();  // nothing to end: the same report
-  EXPECT_EQ(system.effects.size(), 3u);
+  EXPECT_EQ(system.Effects().size(), 3u);
   EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
 
   form.Command5_Click();
@@ -76,7 +77,7 @@ TEST_F(Form1Test, QuickActionsReportInTheStatusBarWhateverTheyFound) {
 
 TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
   form.Command3_Click();
-  EXPECT_EQ(EffectsSince(), Effects{L"@0 end 8"});
+  EXPECT_EQ(EffectsSince(), Effects{L"@0 terminate 8 code 0"});
   EXPECT_EQ(form.S1.PanelText(2), L"已清除Explorer,请点击重启Explorer...");
   EXPECT_EQ(form.Command3.Caption(), L"重启Explorer");
 
@@ -88,24 +89,16 @@ TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
   // A caption that is neither of the two, even by case alone, makes a press do nothing.
   form.Command3.SetCaption(L"清除explorer");
   form.Command3_Click();
-  EXPECT_EQ(system.effects.size(), 2u);
+  EXPECT_EQ(system.Effects().size(), 2u);
   EXPECT_EQ(form.Command3.Caption(), L"清除explorer");
 }
 
 TEST_F(Form1Test, ShellRestartChangesTheCaptionBeforeLaunching) {
-  struct CaptionAtLaunch : fake::FakeSystem {
-    ui::Form1* form = nullptr;
-    std::wstring caption;
-    void Launch(const std::wstring& commandLine, int show) override {
-      caption = form->Command3.Caption();
-      FakeSystem::Launch(commandLine, show);
-    }
-  } watching;
-  ui::Form1 watched(watching);
-  watching.form = &watched;
-  watched.Command3.SetCaption(L"重启Explorer");
-  watched.Command3_Click();
-  EXPECT_EQ(watching.caption, L"清除Explorer");
+  std::wstring caption;
+  system.beforeLaunch = [&] { caption = form.Command3.Caption(); };
+  form.Command3.SetCaption(L"重启Explorer");
+  form.Command3_Click();
+  EXPECT_EQ(caption, L"清除Explorer");
 }
 
 TEST_F(Form1Test, RepairRunsItsStepsWithTheirPausesAndLogsEachOne) {
@@ -114,9 +107,9 @@ TEST_F(Form1Test, RepairRunsItsStepsWithTheirPausesAndLogsEachOne) {
   EXPECT_EQ(EffectsSince(), (Effects{
                                 L"@0 " + kRepairAsk,
                                 L"@2000 clear clipboard",
-                                L"@4000 end 4",
-                                L"@4000 end 12",
-                                L"@7000 end 8",
+                                L"@4000 terminate 4 code 0",
+                                L"@4000 terminate 12 code 0",
+                                L"@7000 terminate 8 code 0",
                                 L"@9000 launch explorer.exe show 2",
                                 L"@12000 " + kSafeRemoval,
                             }));
@@ -154,22 +147,11 @@ TEST_F(Form1Test, RepairKeepsItsButtonDisabledUntilJustBeforeTheSafeRemovalDialo
   std::vector<std::pair<std::uint32_t, bool>> enabled;
   for (std::uint32_t at : {1u, 2500u, 8000u, 11900u})
     system.At(kStart + at, [&, at] { enabled.emplace_back(at, form.Command4.Enabled()); });
-  struct EnabledAtLaunch : fake::FakeSystem {
-    ui::Form1* form = nullptr;
-    std::vector<bool> seen;
-    void Launch(const std::wstring& commandLine, int show) override {
-      seen.push_back(form->Command4.Enabled());
-      FakeSystem::Launch(commandLine, show);
-    }
-  } watching;
-  ui::Form1 watched(watching);
-  watching.form = &watched;
-  watching.answers = {platform::kAnswerYes};
-  watched.Command4_Click();
-  EXPECT_EQ(watching.seen, (std::vector<bool>{false, true})) << "shell restart, then the dialog";
-
+  std::vector<bool> atLaunch;
+  system.beforeLaunch = [&] { atLaunch.push_back(form.Command4.Enabled()); };
   system.answers = {platform::kAnswerYes};
   form.Command4_Click();
+  EXPECT_EQ(atLaunch, (std::vector<bool>{false, true})) << "shell restart, then the dialog";
   EXPECT_EQ(enabled, (std::vector<std::pair<std::uint32_t, bool>>{
                          {1, false}, {2500, false}, {8000, false}, {11900, false}}));
 }
@@ -214,62 +196,104 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   form.Command4_Click();
   const Effects effects = EffectsSince();
   ASSERT_GE(effects.size(), 4u);
-  EXPECT_EQ(effects[2], L"@2500 end 4");
-  EXPECT_EQ(effects[3], L"@2500 end 12");
+  EXPECT_EQ(effects[2], L"@2500 terminate 4 code 0");
+  EXPECT_EQ(effects[3], L"@2500 terminate 12 code 0");
   EXPECT_EQ(effects.back(), L"@12000 " + kSafeRemoval);
   EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
   EXPECT_EQ(form.List1.ListCount(), 8);
   EXPECT_EQ(std::count(effects.begin(), effects.end(), L"@0 " + kRepairAsk), 1);
 }
 
-TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
-  // Ended at 8 s falls between ending the shell (7 s) and starting it again (9 s); only then
-  // is the shell started on the way out, and not when Windows is ending the session.
-  const std::wstring shell = L"@8000 launch explorer.exe show 2";
-  const std::wstring forum = L"@8000 launch explorer.exe http://kestrin.example.com/fans show 2";
+TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
+  // Asked with the window idle, or during the repair: in the pause after ending the shell (8 s,
+  // between its end at 7 s and its restart at 9 s), in an earlier one or in a later one. The
+  // program never ends leaving the user without the shell the repair ended, except when
+  // Windows ends the session, which takes the shell with it.
+  constexpr int kIdle = -1;
+  const auto at = [](int ms) { return L"@" + std::to_wstring(ms) + L" "; };
+  const std::wstring forum = L"launch explorer.exe http://kestrin.example.com/fans show 2";
+  const std::wstring shell = L"launch explorer.exe show 2";
   struct Case {
     const char* what;
-    std::uint32_t at;
+    int when;  // ms into the repair, or kIdle
     int answer;
     int unloadMode;
-    Effects tail;  // the last effects, up to the end of the program
+    Effects fromQuestion;  // every effect from the question on
+    bool ends;
     int logLines;
     int shellStarts;  // by the repair and on the way out together
   } cases[] = {
-      {"No in the shell's pause",
+      {"Yes opens the fan forum, then ends",
+       kIdle,
+       platform::kAnswerYes,
+       platform::kUnloadFormControlMenu,
+       {at(0) + kClosingAsk, at(0) + forum, at(0) + L"end program"},
+       true,
+       0,
+       0},
+      {"No ends",
+       kIdle,
+       platform::kAnswerNo,
+       platform::kUnloadFormControlMenu,
+       {at(0) + kClosingAsk, at(0) + L"end program"},
+       true,
+       0,
+       0},
+      {"Cancel, Esc or the box's close button keep the window",
+       kIdle,
+       platform::kAnswerCancel,
+       platform::kUnloadFormControlMenu,
+       {at(0) + kClosingAsk},
+       false,
+       0,
+       0},
+      {"No in the shell's pause: the shell first",
        8000,
        platform::kAnswerNo,
        platform::kUnloadFormControlMenu,
-       {shell, L"@8000 end program"},
+       {at(8000) + kClosingAsk, at(8000) + shell, at(8000) + L"end program"},
+       true,
        4,
        1},
       {"Yes in the shell's pause: the shell first, which the page would otherwise become",
        8000,
        platform::kAnswerYes,
        platform::kUnloadFormControlMenu,
-       {shell, forum, L"@8000 end program"},
+       {at(8000) + kClosingAsk, at(8000) + shell, at(8000) + forum, at(8000) + L"end program"},
+       true,
        4,
        1},
-      {"the session ending",
+      {"No as the session ends: the shell goes with it",
        8000,
        platform::kAnswerNo,
        platform::kUnloadAppWindows,
-       {L"@8000 end program"},
+       {at(8000) + kClosingAsk, at(8000) + L"end program"},
+       true,
        4,
        0},
       {"No in an earlier pause",
        2500,
        platform::kAnswerNo,
        platform::kUnloadFormControlMenu,
-       {L"@2500 end program"},
+       {at(2500) + kClosingAsk, at(2500) + L"end program"},
+       true,
        2,
        0},
       {"No in a later pause",
        10000,
        platform::kAnswerNo,
        platform::kUnloadFormControlMenu,
-       {L"@10000 end program"},
+       {at(10000) + kClosingAsk, at(10000) + L"end program"},
+       true,
        5,
+       1},
+      {"Cancel in the shell's pause: the repair goes on",
+       8000,
+       platform::kAnswerCancel,
+       platform::kUnloadFormControlMenu,
+       {at(8000) + kClosingAsk, at(9000) + shell, at(12000) + kSafeRemoval},
+       false,
+       7,
        1},
   };
   for (const Case& c : cases) {
@@ -278,19 +302,37 @@ TEST_F(Form1Test, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
     system.clock = kStart;
     system.processes = {{8, "explorer.exe"}};
     ui::Form1 form(system);
-    system.At(kStart + c.at, [&] {
-      std::int16_t cancel = 0;
-      form.Form_QueryUnload(cancel, c.unloadMode);
+    std::optional<std::int16_t> cancel;
+    auto ask = [&] {
+      std::int16_t asked = 0;
+      form.Form_QueryUnload(asked, c.unloadMode);
+      cancel = asked;
       // Windows, having asked, says at once that the session ends.
       if (platform::AskedByWindows(c.unloadMode)) form.Form_EndSession(true);
-    });
-    system.answers = {platform::kAnswerYes, c.answer};
-    EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
-    const Effects& all = system.effects;
-    EXPECT_EQ(Tail(all, c.tail.size()), c.tail);
-    EXPECT_EQ(std::count_if(
-                  all.begin(), all.end(),
-                  [](const std::wstring& e) { return e.ends_with(L"launch explorer.exe show 2"); }),
+    };
+    bool ended = false;
+    try {
+      if (c.when == kIdle) {
+        system.answers = {c.answer};
+        ask();
+      } else {
+        system.At(kStart + static_cast<std::uint32_t>(c.when), ask);
+        system.answers = {platform::kAnswerYes, c.answer};
+        form.Command4_Click();
+      }
+    } catch (const fake::ProgramEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, c.ends);
+    if (cancel) {
+      EXPECT_EQ(*cancel, c.ends ? 0 : 1) << "cancel as the answer keeps the window";
+    }
+    const Effects all = system.Effects();
+    const auto question = std::find_if(
+        all.begin(), all.end(), [](const std::wstring& e) { return e.ends_with(kClosingAsk); });
+    EXPECT_EQ(Relative(Effects(question, all.end()), 0), c.fromQuestion);
+    EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                            [&](const std::wstring& e) { return e.ends_with(L" " + shell); }),
               c.shellStarts);
     EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
   }
@@ -349,7 +391,7 @@ TEST_F(Form1Test, ASessionEndFollowsWindowsWordAndTheRepairGoesNoFurtherMeanwhil
       EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
     else
       form.Command4_Click();
-    EXPECT_EQ(Tail(system.effects, c.tail.size()), c.tail);
+    EXPECT_EQ(Tail(system.Effects(), c.tail.size()), c.tail);
     EXPECT_EQ(form.List1.ListCount(), agrees ? 4 : 7);
   }
 }
@@ -372,59 +414,8 @@ TEST_F(Form1Test, CloseRequestsWhileAQuestionIsOpenOpenNoOtherQuestion) {
   form.Command4_Click();
   flooding.answers = {platform::kAnswerCancel};
   ::SendMessageW(form.handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(flooding.effects, (Effects{L"@1000000 " + kRepairAsk, L"@1000000 " + kClosingAsk}));
+  EXPECT_EQ(flooding.Effects(), (Effects{L"@1000000 " + kRepairAsk, L"@1000000 " + kClosingAsk}));
   EXPECT_TRUE(::IsWindow(form.handle()));
-}
-
-TEST_F(Form1Test, ClosingDuringTheRepairCancelledLetsItFinish) {
-  system.At(kStart + 8000, [&] {
-    std::int16_t cancel = 0;
-    form.Form_QueryUnload(cancel, 0);
-    EXPECT_EQ(cancel, 1);
-  });
-  system.answers = {platform::kAnswerYes, platform::kAnswerCancel};
-  form.Command4_Click();
-  const Effects effects = EffectsSince();
-  EXPECT_EQ(effects[5], L"@8000 " + kClosingAsk);
-  EXPECT_EQ(effects[6], L"@9000 launch explorer.exe show 2");
-  EXPECT_EQ(form.List1.ListCount(), 7);
-}
-
-TEST_F(Form1Test, ClosingPromptEndsOrKeepsTheProgramAsAnswered) {
-  struct Case {
-    const char* what;
-    int answer;
-    bool ends;
-    Effects effects;
-  } cases[] = {
-      {"Yes opens the fan forum, then ends",
-       platform::kAnswerYes,
-       true,
-       {kClosingAsk, L"@0 launch explorer.exe http://kestrin.example.com/fans show 2",
-        L"@0 end program"}},
-      {"No ends", platform::kAnswerNo, true, {kClosingAsk, L"@0 end program"}},
-      {"Cancel, Esc or the box's close button keep the window",
-       platform::kAnswerCancel,
-       false,
-       {kClosingAsk}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    system.effects.clear();
-    system.answers = {c.answer};
-    std::int16_t cancel = 0;
-    bool ended = false;
-    try {
-      form.Form_QueryUnload(cancel, 0);
-    } catch (const fake::ProgramEnded&) {
-      ended = true;
-    }
-    EXPECT_EQ(ended, c.ends);
-    EXPECT_EQ(cancel, c.ends ? 0 : 1);
-    Effects expected = c.effects;
-    expected[0] = L"@0 " + expected[0];
-    EXPECT_EQ(EffectsSince(), expected);
-  }
 }
 
 TEST_F(Form1Test, SiteOptionsOpenTheirPagesMinimised) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-using Walk = std::vector<std::string>;
+using Walk = std::vector<std::wstring>;
 
 struct Case {
   const char* what;
@@ -18,12 +18,12 @@ struct Case {
 Walk Ends(std::initializer_list<int> ids) {
   Walk walk;
   for (int id : ids) {
-    const std::string n = std::to_string(id);
-    walk.push_back("open " + n + " access 1 inherit 0");
-    walk.push_back("terminate " + n + " code 0");
-    walk.push_back("close process " + n);
+    const std::wstring n = std::to_wstring(id);
+    walk.push_back(L"open " + n + L" access 1 inherit 0");
+    walk.push_back(L"terminate " + n + L" code 0");
+    walk.push_back(L"close process " + n);
   }
-  walk.push_back("close snapshot");
+  walk.push_back(L"close snapshot");
   return walk;
 }
 
@@ -60,8 +60,8 @@ TEST(KillProcess, EndsExactlyTheProcessesOfThatName) {
       {"a process that cannot be opened is passed over",
        {{4, "rundll32.exe", false}, {8, "rundll32.exe"}},
        L"rundll32.exe",
-       {"open 4 access 1 inherit 0", "open 8 access 1 inherit 0", "terminate 8 code 0",
-        "close process 8", "close snapshot"}},
+       {L"open 4 access 1 inherit 0", L"open 8 access 1 inherit 0", L"terminate 8 code 0",
+        L"close process 8", L"close snapshot"}},
       {"bytes in the system's code page are compared as text",
        {{4, "\xC8\xED\xBC\xFE.exe"}},  // 软件.exe in code page 936
        L"软件.exe",
@@ -72,9 +72,9 @@ TEST(KillProcess, EndsExactlyTheProcessesOfThatName) {
     fake::FakeSystem system;
     system.processes = c.processes;
     repair::KillProcess(system, c.name);
-    Walk expected = {"snapshot 2 0"};
+    Walk expected = {L"snapshot 2 0"};
     expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-    EXPECT_EQ(system.walk, expected);
+    EXPECT_EQ(system.Walk(), expected);
   }
 }
 
@@ -90,7 +90,7 @@ TEST(KillProcess, WithoutASnapshotEndsAndClosesNothing) {
   system.snapshotFails = true;
   system.processes = {{4, "rundll32.exe"}};
   repair::KillProcess(system, L"rundll32.exe");
-  EXPECT_EQ(system.walk, Walk{"snapshot 2 0"});
+  EXPECT_EQ(system.Walk(), Walk{L"snapshot 2 0"});
 }
 
 TEST(ProcessName, StopsAtTheFirstNulOrTheEndOfTheField) {

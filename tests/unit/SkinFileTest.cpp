@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ThisProgram.h"
+
 namespace {
 
 using skin::Color;
@@ -19,10 +21,7 @@ using skin::Skin;
 constexpr Color kRed{0xFF, 0, 0};
 
 std::string ShippedSkin() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring file(path, length);
-  file = file.substr(0, file.find_last_of(L'\\')) + L"\\skinh.she";
+  const std::wstring file = support::ThisProgramsFolder() + L"\\skinh.she";
   std::ifstream in(file.c_str(), std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();

@@ -66,16 +66,16 @@ TEST(StartUp, NamesTheLogAndTheHelpTextForScreenReadersAfterTheirFrames) {
     list = std::to_wstring(form.List1.id());
     text = std::to_wstring(form.Text1.id());
     form.Start();
-    EXPECT_EQ(system.effects, (std::vector<std::wstring>{
-                                  L"@1000000 attach skin",
-                                  L"@1000000 name " + list + L" 强力排除过程",
-                                  L"@1000000 name " + text + L" 程序相关说明",
-                              }));
+    EXPECT_EQ(system.Effects(), (std::vector<std::wstring>{
+                                    L"@1000000 attach skin",
+                                    L"@1000000 name " + list + L" 强力排除过程",
+                                    L"@1000000 name " + text + L" 程序相关说明",
+                                }));
   }
   // Given back when the window goes.
-  ASSERT_EQ(system.effects.size(), 5u);
-  EXPECT_EQ(system.effects[3], L"@1000000 forget name " + list);
-  EXPECT_EQ(system.effects[4], L"@1000000 forget name " + text);
+  ASSERT_EQ(system.Effects().size(), 5u);
+  EXPECT_EQ(system.Effects()[3], L"@1000000 forget name " + list);
+  EXPECT_EQ(system.Effects()[4], L"@1000000 forget name " + text);
 }
 
 }  // namespace
