@@ -9,14 +9,14 @@
 namespace platform {
 
 // The program's run-time errors; each has its number and description in one table
-// (RuntimeError.cpp).
+// (RuntimeError.cpp), the classic runtime's, which users of such tools look up by number.
 enum class ErrorKind {
-  kInvalidCall,       // 5
-  kOutOfMemory,       // 7
-  kDllLoad,           // 48, of a library
-  kFileNotFound,      // 53, of a file
-  kDllEntryNotFound,  // 453, of an entry in a library
-  kClipboard,         // 521
+  kInvalidCall,
+  kOutOfMemory,
+  kDllLoad,           // of a library
+  kFileNotFound,      // of a file
+  kDllEntryNotFound,  // of an entry in a library
+  kClipboard,
 };
 
 class RuntimeError : public std::exception {

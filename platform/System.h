@@ -18,14 +18,15 @@ using ProcessEntry = tagPROCESSENTRY32;  // the ANSI record, whatever UNICODE sa
 static_assert(sizeof(ProcessEntry) == 296, "the toolhelp walk relies on the 296-byte ANSI record");
 static_assert(sizeof(ProcessEntry::szExeFile) == MAX_PATH);
 
-// Show states for launched command lines.
-inline constexpr int kShowNormal = SW_SHOWNORMAL;        // 1
-inline constexpr int kShowMinimized = SW_SHOWMINIMIZED;  // 2
+// Show states for launched command lines: the safe-removal dialog comes up as any window does;
+// the shell and the web pages start minimised, keeping this window in front.
+inline constexpr int kShowNormal = SW_SHOWNORMAL;
+inline constexpr int kShowMinimized = SW_SHOWMINIMIZED;
 
-// Message box answers.
-inline constexpr int kAnswerYes = IDYES;        // 6
-inline constexpr int kAnswerNo = IDNO;          // 7
-inline constexpr int kAnswerCancel = IDCANCEL;  // 2
+// Message box answers; Esc and the box's close button answer Cancel.
+inline constexpr int kAnswerYes = IDYES;
+inline constexpr int kAnswerNo = IDNO;
+inline constexpr int kAnswerCancel = IDCANCEL;
 
 class System {
  public:

@@ -10,7 +10,10 @@ plindar_as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs the cross compiler, Wine, Xvfb, ImageMagick and a Chinese font when any is missing.
+# Installs, when any is missing: CMake and make; the 32-bit mingw-w64 C++ compiler (POSIX threads)
+# and the 64-bit C compiler (for the 64-bit stand-in applet); GoogleTest's sources; clang with
+# its libFuzzer runtime; Wine (32- and 64-bit) with its fonts; Xvfb, xauth, x11-utils, xdotool
+# and ImageMagick; a Chinese font; and the zh_CN.UTF-8 and en_US.UTF-8 locales.
 plindar_install_deps() {
   local missing=0
   for tool in cmake clang++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-win32 wine Xvfb xauth xwininfo xdotool import; do
