@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ThisProgram.h"
+#include "TopLevelWindow.h"
 
 namespace {
 
@@ -22,23 +23,6 @@ struct Sample {
   SIZE_T peakBytes;
 };
 
-struct Find {
-  DWORD pid;
-  bool visibleOnly;
-  bool found;
-};
-
-BOOL CALLBACK Matches(HWND window, LPARAM param) {
-  auto* find = reinterpret_cast<Find*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(window, &pid);
-  if (pid == find->pid && (!find->visibleOnly || ::IsWindowVisible(window))) {
-    find->found = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 double MsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER frequency, now;
   ::QueryPerformanceFrequency(&frequency);
@@ -48,12 +32,11 @@ double MsSince(const LARGE_INTEGER& start) {
 
 // Polls until process `pid` has a top-level window (a visible one, if asked).
 bool WaitForWindowOf(DWORD pid, bool visibleOnly) {
-  Find find{pid, visibleOnly, false};
-  for (int i = 0; i < 30000 && !find.found; ++i) {
-    ::EnumWindows(Matches, reinterpret_cast<LPARAM>(&find));
-    if (!find.found) ::Sleep(1);
+  for (int i = 0; i < 30000; ++i) {
+    if (support::TopLevelWindowOf(pid, nullptr, visibleOnly)) return true;
+    ::Sleep(1);
   }
-  return find.found;
+  return false;
 }
 
 bool Measure(const std::wstring& program, Sample& sample) {

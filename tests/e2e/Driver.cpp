@@ -11,29 +11,9 @@
 #include "base/Text.h"
 #include "platform/Layout.h"
 #include "ThisProgram.h"
+#include "TopLevelWindow.h"
 
 namespace e2e {
-namespace {
-
-struct FindData {
-  DWORD pid;
-  const wchar_t* windowClass;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND window, LPARAM param) {
-  auto* data = reinterpret_cast<FindData*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(window, &pid);
-  if (pid != data->pid) return TRUE;
-  if (data->visibleOnly && !::IsWindowVisible(window)) return TRUE;
-  if (ClassOf(window) != data->windowClass) return TRUE;
-  data->found = window;
-  return FALSE;
-}
-
-}  // namespace
 
 std::wstring TestBinFolder() { return support::ThisProgramsFolder(); }
 
@@ -102,9 +82,7 @@ void Process::Kill() {
 }
 
 HWND FindWindowOf(DWORD pid, const wchar_t* windowClass, bool visibleOnly) {
-  FindData data{pid, windowClass, visibleOnly, nullptr};
-  ::EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&data));
-  return data.found;
+  return support::TopLevelWindowOf(pid, windowClass, visibleOnly);
 }
 
 HWND WaitForWindow(DWORD pid, const wchar_t* windowClass, std::chrono::milliseconds timeout,

@@ -40,6 +40,17 @@ class Form1Test : public testing::Test {
     return relative;
   }
 
+  // A form on a fake of its own at the same start, with only the shell (id 8) running: for
+  // the tables whose cases each end the program.
+  struct Fresh {
+    fake::FakeSystem system;
+    ui::Form1 form{system};
+    Fresh() {
+      system.clock = kStart;
+      system.processes = {{8, "explorer.exe"}};
+    }
+  };
+
   std::vector<std::wstring> Log() const {
     std::vector<std::wstring> lines;
     for (int i = 0; i < form.List1.ListCount(); ++i) lines.push_back(form.List1.List(i));
@@ -298,10 +309,9 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    fake::FakeSystem system;
-    system.clock = kStart;
-    system.processes = {{8, "explorer.exe"}};
-    ui::Form1 form(system);
+    Fresh run;
+    fake::FakeSystem& system = run.system;
+    ui::Form1& form = run.form;
     std::optional<std::int16_t> cancel;
     auto ask = [&] {
       std::int16_t asked = 0;
@@ -376,10 +386,9 @@ TEST_F(Form1Test, ASessionEndFollowsWindowsWordAndTheRepairGoesNoFurtherMeanwhil
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    fake::FakeSystem system;
-    system.clock = kStart;
-    system.processes = {{8, "explorer.exe"}};
-    ui::Form1 form(system);
+    Fresh run;
+    fake::FakeSystem& system = run.system;
+    ui::Form1& form = run.form;
     const bool agrees = c.answer != platform::kAnswerCancel;
     system.At(kStart + 8000, [&] {
       EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.query),
