@@ -217,18 +217,23 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
 
 TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
   // Asked with the window idle, or during the repair: in the pause after ending the shell (8 s,
-  // between its end at 7 s and its restart at 9 s), in an earlier one or in a later one. The
-  // program never ends leaving the user without the shell the repair ended, except when
-  // Windows ends the session, which takes the shell with it.
+  // between its end at 7 s and its restart at 9 s), in an earlier one or in a later one; by a
+  // close, or by Windows (as the session ends, or its Restart Manager closes this program),
+  // which says at 12 s, past the moment the repair would have started the shell itself,
+  // whether the session ends. The program never ends leaving the user without the shell the
+  // repair ended, except where the session ends and takes the shell with it.
   constexpr int kIdle = -1;
+  constexpr LPARAM kClose = -1;  // a close, not Windows asking
   const auto at = [](int ms) { return L"@" + std::to_wstring(ms) + L" "; };
   const std::wstring forum = L"launch explorer.exe http://kestrin.example.com/fans show 2";
   const std::wstring shell = L"launch explorer.exe show 2";
+  const std::wstring ask = at(8000) + kClosingAsk;
   struct Case {
     const char* what;
-    int when;  // ms into the repair, or kIdle
+    int when;      // ms into the repair, or kIdle
+    LPARAM asked;  // kClose, or why Windows asks
     int answer;
-    int unloadMode;
+    bool sessionEnds;      // Windows' word at 12 s
     Effects fromQuestion;  // every effect from the question on
     bool ends;
     int logLines;
@@ -236,73 +241,118 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
   } cases[] = {
       {"Yes opens the fan forum, then ends",
        kIdle,
+       kClose,
        platform::kAnswerYes,
-       platform::kUnloadFormControlMenu,
+       false,
        {at(0) + kClosingAsk, at(0) + forum, at(0) + L"end program"},
        true,
        0,
        0},
       {"No ends",
        kIdle,
+       kClose,
        platform::kAnswerNo,
-       platform::kUnloadFormControlMenu,
+       false,
        {at(0) + kClosingAsk, at(0) + L"end program"},
        true,
        0,
        0},
       {"Cancel, Esc or the box's close button keep the window",
        kIdle,
+       kClose,
        platform::kAnswerCancel,
-       platform::kUnloadFormControlMenu,
+       false,
        {at(0) + kClosingAsk},
        false,
        0,
        0},
       {"No in the shell's pause: the shell first",
        8000,
+       kClose,
        platform::kAnswerNo,
-       platform::kUnloadFormControlMenu,
-       {at(8000) + kClosingAsk, at(8000) + shell, at(8000) + L"end program"},
+       false,
+       {ask, at(8000) + shell, at(8000) + L"end program"},
        true,
        4,
        1},
       {"Yes in the shell's pause: the shell first, which the page would otherwise become",
        8000,
+       kClose,
        platform::kAnswerYes,
-       platform::kUnloadFormControlMenu,
-       {at(8000) + kClosingAsk, at(8000) + shell, at(8000) + forum, at(8000) + L"end program"},
+       false,
+       {ask, at(8000) + shell, at(8000) + forum, at(8000) + L"end program"},
        true,
        4,
        1},
-      {"No as the session ends: the shell goes with it",
-       8000,
-       platform::kAnswerNo,
-       platform::kUnloadAppWindows,
-       {at(8000) + kClosingAsk, at(8000) + L"end program"},
-       true,
-       4,
-       0},
       {"No in an earlier pause",
        2500,
+       kClose,
        platform::kAnswerNo,
-       platform::kUnloadFormControlMenu,
+       false,
        {at(2500) + kClosingAsk, at(2500) + L"end program"},
        true,
        2,
        0},
       {"No in a later pause",
        10000,
+       kClose,
        platform::kAnswerNo,
-       platform::kUnloadFormControlMenu,
+       false,
        {at(10000) + kClosingAsk, at(10000) + L"end program"},
        true,
        5,
        1},
       {"Cancel in the shell's pause: the repair goes on",
        8000,
+       kClose,
        platform::kAnswerCancel,
-       platform::kUnloadFormControlMenu,
-       {at(8000) + kClosingAsk, at(9000) + shell, at(12000) + kSafeRemoval},
+       false,
+       {ask, at(9000) + shell, at(12000) + kSafeRemoval},
+       false,
+       7,
+       1},
+      {"Windows asks, No, and the session ends: the shell goes with it",
+       8000,
+       0,
+       platform::kAnswerNo,
+       true,
+       {ask, at(12000) + L"end program"},
+       true,
+       4,
+       0},
+      {"Windows asks, Yes, and the session ends",
+       8000,
+       static_cast<LPARAM>(ENDSESSION_LOGOFF),
+       platform::kAnswerYes,
+       true,
+       {ask, at(12000) + forum, at(12000) + L"end program"},
+       true,
+       4,
+       0},
+      {"Windows asks, No, and the session goes on after all",
+       8000,
+       0,
+       platform::kAnswerNo,
+       false,
+       {ask, at(12000) + shell, at(12000) + L"end program"},
+       true,
+       4,
+       1},
+      {"the Restart Manager closes this program alone, Yes",
+       8000,
+       ENDSESSION_CLOSEAPP,
+       platform::kAnswerYes,
+       false,
+       {ask, at(12000) + shell, at(12000) + forum, at(12000) + L"end program"},
+       true,
+       4,
+       1},
+      {"Windows asks, Cancel: the session end is refused, and the repair goes on",
+       8000,
+       0,
+       platform::kAnswerCancel,
+       false,
+       {ask, at(9000) + shell, at(12000) + kSafeRemoval},
        false,
        7,
        1},
@@ -312,13 +362,19 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
     Fresh run;
     fake::FakeSystem& system = run.system;
     ui::Form1& form = run.form;
+    const bool agrees = c.answer != platform::kAnswerCancel;
     std::optional<std::int16_t> cancel;
     auto ask = [&] {
-      std::int16_t asked = 0;
-      form.Form_QueryUnload(asked, c.unloadMode);
-      cancel = asked;
-      // Windows, having asked, says at once that the session ends.
-      if (platform::AskedByWindows(c.unloadMode)) form.Form_EndSession(true);
+      if (c.asked == kClose) {
+        std::int16_t asked = 0;
+        form.Form_QueryUnload(asked, platform::kUnloadFormControlMenu);
+        cancel = asked;
+        return;
+      }
+      // Windows hears the answer, and the program goes on until Windows says more.
+      EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.asked),
+                agrees ? TRUE : FALSE);
+      system.At(kStart + 12000, [&] { form.Form_EndSession(c.sessionEnds); });
     };
     bool ended = false;
     try {
@@ -345,63 +401,6 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
                             [&](const std::wstring& e) { return e.ends_with(L" " + shell); }),
               c.shellStarts);
     EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
-  }
-}
-
-TEST_F(Form1Test, ASessionEndFollowsWindowsWordAndTheRepairGoesNoFurtherMeanwhile) {
-  // Windows asks in the shell's pause (8 s) and says at 12 s, past the moment the repair would
-  // have started the shell itself (9 s), whether the session ends.
-  const std::wstring ask = L"@8000 " + kClosingAsk;
-  const std::wstring shell = L"@12000 launch explorer.exe show 2";
-  const std::wstring forum = L"@12000 launch explorer.exe http://kestrin.example.com/fans show 2";
-  const std::wstring end = L"@12000 end program";
-  struct Case {
-    const char* what;
-    LPARAM query;  // why Windows asks
-    int answer;
-    bool sessionEnds;  // Windows' word afterwards
-    Effects tail;      // from the question on
-  } cases[] = {
-      {"No, and the session ends: the shell goes with it",
-       0,
-       platform::kAnswerNo,
-       true,
-       {ask, end}},
-      {"Yes, and the session ends",
-       static_cast<LPARAM>(ENDSESSION_LOGOFF),
-       platform::kAnswerYes,
-       true,
-       {ask, forum, end}},
-      {"No, and the session goes on after all", 0, platform::kAnswerNo, false, {ask, shell, end}},
-      {"Yes to the Restart Manager closing this program alone",
-       ENDSESSION_CLOSEAPP,
-       platform::kAnswerYes,
-       false,
-       {ask, shell, forum, end}},
-      {"Cancel: the session end is refused, and the repair goes on",
-       0,
-       platform::kAnswerCancel,
-       false,
-       {ask, L"@9000 launch explorer.exe show 2", L"@12000 " + kSafeRemoval}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Fresh run;
-    fake::FakeSystem& system = run.system;
-    ui::Form1& form = run.form;
-    const bool agrees = c.answer != platform::kAnswerCancel;
-    system.At(kStart + 8000, [&] {
-      EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.query),
-                agrees ? TRUE : FALSE);
-    });
-    system.At(kStart + 12000, [&] { form.Form_EndSession(c.sessionEnds); });
-    system.answers = {platform::kAnswerYes, c.answer};
-    if (agrees)
-      EXPECT_THROW(form.Command4_Click(), fake::ProgramEnded);
-    else
-      form.Command4_Click();
-    EXPECT_EQ(Tail(system.Effects(), c.tail.size()), c.tail);
-    EXPECT_EQ(form.List1.ListCount(), agrees ? 4 : 7);
   }
 }
 
