@@ -14,6 +14,13 @@ constexpr LONG kWithoutSizingBorder = ~static_cast<LONG>(WS_THICKFRAME);
 constexpr unsigned kYesNoInformation = MB_YESNO | MB_ICONINFORMATION;
 constexpr unsigned kYesNoCancelInformation = MB_YESNOCANCEL | MB_ICONINFORMATION;
 
+// Runs `undo` when the scope it stands in is left, however it is left.
+template <class Undo>
+struct OnLeaving {
+  Undo undo;
+  ~OnLeaving() { undo(); }
+};
+
 // The click handler of each control that has one, by its place in the layout.
 constexpr auto kClickHandlers = [] {
   std::array<void (Form1::*)(), ctl::Count> handlers{};
@@ -92,10 +99,7 @@ void Form1::Command4_Click() {
   if (repairRunning_) return;
   if (Ask(texts::kRepairQuestion, kYesNoInformation) != platform::kAnswerYes) return;
   repairRunning_ = true;
-  struct Finished {
-    bool& running;
-    ~Finished() { running = false; }
-  } finished{repairRunning_};
+  const OnLeaving finished{[this] { repairRunning_ = false; }};
 
   Command4.SetEnabled(false);
   LogLine(texts::kLogStarted);
@@ -196,10 +200,7 @@ void Form1::OnRuntimeErrorEnding() noexcept {
 
 int Form1::Ask(const std::wstring& text, unsigned style) {
   ++openQuestions_;
-  struct Closed {
-    int& count;
-    ~Closed() { --count; }
-  } closed{openQuestions_};
+  const OnLeaving closed{[this] { --openQuestions_; }};
   return system_.ShowMessageBox(text, texts::kPromptTitle, style);
 }
 
