@@ -37,44 +37,25 @@ class Unique {
   Handle handle_ = Traits::empty();
 };
 
-struct KernelHandleTraits {
-  using Handle = HANDLE;
+// The handle kinds whose failure value is null, each closed by its own call.
+template <class H, auto Close>
+struct NullIsEmpty {
+  using Handle = H;
   static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::CloseHandle(h); }
+  static void close(Handle h) noexcept { Close(h); }
 };
+// CreateFile and CreateToolhelp32Snapshot fail with INVALID_HANDLE_VALUE instead.
 struct FileHandleTraits {
   using Handle = HANDLE;
   static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
   static void close(Handle h) noexcept { ::CloseHandle(h); }
 };
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::FreeLibrary(h); }
-};
-struct WindowTraits {
-  using Handle = HWND;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DestroyWindow(h); }
-};
 // Any GDI object, kept under its own type (HBRUSH, HPEN, HBITMAP, HFONT) so it can be handed
 // to the calls that want that type.
-template <class H = HGDIOBJ>
-struct GdiObjectTraits {
-  using Handle = H;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DeleteObject(h); }
-};
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DeleteDC(h); }
-};
-struct IconTraits {
-  using Handle = HICON;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle h) noexcept { ::DestroyIcon(h); }
-};
+template <class H>
+inline void DeleteGdiObject(H h) noexcept {
+  ::DeleteObject(h);
+}
 
 // A COM interface pointer of one reference.
 template <class I>
@@ -84,15 +65,15 @@ struct ComTraits {
   static void close(Handle h) noexcept { h->Release(); }
 };
 
-using UniqueHandle = Unique<KernelHandleTraits>;  // process, thread, event
-using UniqueFile = Unique<FileHandleTraits>;      // CreateFile, toolhelp snapshot
-using UniqueModule = Unique<ModuleTraits>;
-using UniqueWindow = Unique<WindowTraits>;
-using UniqueGdiObject = Unique<GdiObjectTraits<>>;
+using UniqueHandle = Unique<NullIsEmpty<HANDLE, ::CloseHandle>>;  // process, thread, event
+using UniqueFile = Unique<FileHandleTraits>;                      // CreateFile, toolhelp snapshot
+using UniqueModule = Unique<NullIsEmpty<HMODULE, ::FreeLibrary>>;
+using UniqueWindow = Unique<NullIsEmpty<HWND, ::DestroyWindow>>;
 template <class H>
-using UniqueGdi = Unique<GdiObjectTraits<H>>;
-using UniqueMemoryDc = Unique<MemoryDcTraits>;  // CreateCompatibleDC
-using UniqueIcon = Unique<IconTraits>;
+using UniqueGdi = Unique<NullIsEmpty<H, DeleteGdiObject<H>>>;
+using UniqueGdiObject = UniqueGdi<HGDIOBJ>;
+using UniqueMemoryDc = Unique<NullIsEmpty<HDC, ::DeleteDC>>;  // CreateCompatibleDC
+using UniqueIcon = Unique<NullIsEmpty<HICON, ::DestroyIcon>>;
 template <class I>
 using UniqueCom = Unique<ComTraits<I>>;
 

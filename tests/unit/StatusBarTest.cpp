@@ -11,9 +11,14 @@
 
 namespace {
 
-TEST(SetStatus, WritesTheMessagePanelOnly) {
+// The program's window on a fake system.
+class StatusBar : public testing::Test {
+ protected:
   fake::FakeSystem system;
-  ui::Form1 form(system);
+  ui::Form1 form{system};
+};
+
+TEST_F(StatusBar, SetStatusWritesTheMessagePanelOnly) {
   EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded);
   form.SetStatus(L"一");
   form.SetStatus(L"二...");
@@ -21,11 +26,9 @@ TEST(SetStatus, WritesTheMessagePanelOnly) {
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
 }
 
-TEST(StatusBar, StoresNoTextLongerThanItCanReport) {
+TEST_F(StatusBar, StoresNoTextLongerThanItCanReport) {
   // Any program may set the bar's texts. One past 65,535 characters would report a length of
   // 0 to 65,535 less than it is, and a read sized by it would be overrun.
-  fake::FakeSystem system;
-  ui::Form1 form(system);
   const std::wstring wide(200'000, L'长');
   const std::string ansi(70'000, 'a');
   struct Case {
@@ -49,10 +52,8 @@ TEST(StatusBar, StoresNoTextLongerThanItCanReport) {
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
 }
 
-TEST(StatusBar, HearsOfNewSystemColoursFromTheWindow) {
+TEST_F(StatusBar, HearsOfNewSystemColoursFromTheWindow) {
   // Common controls learn of them only from their parent.
-  fake::FakeSystem system;
-  ui::Form1 form(system);
   struct Listener {
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR heard) {
@@ -67,9 +68,7 @@ TEST(StatusBar, HearsOfNewSystemColoursFromTheWindow) {
   ::RemoveWindowSubclass(form.S1.handle(), Listener::Proc, 1);
 }
 
-TEST(StatusBar, FixedPanelsAreTheirLaidOutWidthAndTheMessagePanelTakesTheRest) {
-  fake::FakeSystem system;
-  ui::Form1 form(system);
+TEST_F(StatusBar, FixedPanelsAreTheirLaidOutWidthAndTheMessagePanelTakesTheRest) {
   auto width = [&](int part) {
     RECT r{};
     ::SendMessageW(form.S1.handle(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
