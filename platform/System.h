@@ -13,9 +13,12 @@
 
 namespace platform {
 
-// The ANSI process-entry record of a 32-bit build: nine 32-bit fields and a 260-byte name.
+// The ANSI process-entry record: nine fields and a 260-byte name, 296 bytes in the shipped
+// 32-bit build; the heap id is pointer-sized, so a 64-bit build's record is 304 bytes.
 using ProcessEntry = tagPROCESSENTRY32;  // the ANSI record, whatever UNICODE says
-static_assert(sizeof(ProcessEntry) == 296, "the toolhelp walk relies on the 296-byte ANSI record");
+inline constexpr DWORD kProcessEntrySize = sizeof(void*) == 4 ? 296 : 304;
+static_assert(sizeof(ProcessEntry) == kProcessEntrySize,
+              "the toolhelp walk relies on the ANSI record of this architecture");
 static_assert(sizeof(ProcessEntry::szExeFile) == MAX_PATH);
 
 // Show states for launched command lines: the safe-removal dialog comes up as any window does;

@@ -68,7 +68,7 @@ class Actions : public testing::Test {
     e2e::CopyFileOrFail(bin + L"\\sleeper.exe", ShellPath());
     wchar_t system[MAX_PATH];
     ::GetSystemDirectoryW(system, MAX_PATH);
-    e2e::CopyFileOrFail(bin + L"\\hotplug32.dll", std::wstring(system) + L"\\hotplug.dll");
+    e2e::CopyFileOrFail(bin + L"\\hotplug_applet.dll", std::wstring(system) + L"\\hotplug.dll");
     if (IsWow64() && HaveApplet64())
       e2e::CopyFileOrFail(bin + L"\\hotplug64.dll", WindowsFolder() + L"\\Sysnative\\hotplug.dll");
   }

@@ -3,54 +3,82 @@
 # the shipped skin, the pixels of a button face, a frame's inside, the window background and
 # the log list are the skin's colours; with a garbage skin file the program comes up all the
 # same, in the look Windows gives it. Saves the pictures under the build folder.
-# Usage: skin_screenshot.sh STAGE_DIR OUT_DIR
+# Usage: skin_screenshot.sh STAGE_DIR OUT_DIR ARCH (32 or 64: the build's architecture)
 set -euo pipefail
-stage=$1 out=$2
-for tool in wine wineboot xwininfo import convert compare; do
+stage=$1 out=$2 arch=$3
+for tool in wineserver xwininfo xprop import convert compare; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: needs $tool (Wine, x11-utils, ImageMagick)"; exit 0; }
 done
 [ -n "${DISPLAY:-}" ] || { echo "skipped: needs an X server (DISPLAY), such as Xvfb"; exit 0; }
 source "$(dirname "$0")/../../scripts/lib.sh"
+PLINDAR_ARCH=$arch
+loader=$(plindar_wine_loader "$arch") || { echo "skipped: needs Wine for $arch-bit programs"; exit 0; }
 mkdir -p "$out"
 failures=0
+pid=
+scratch=$(mktemp -d)
+english_prefix=
+# Whatever ends this script ends what it started: the program, the English prefix's Wine, and
+# the folders it made.
+finish() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  if [ -n "$english_prefix" ]; then
+    WINEPREFIX=$english_prefix wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$english_prefix"
+  fi
+  rm -rf "$scratch"
+}
+trap finish EXIT
+temporary() { mktemp -d -p "$scratch"; }  # a new folder, removed on exit
 
-# Starts Plindar from a folder, waits for its window and sets cx and cy to its client area's
-# top-left corner on the screen; the window is laid out 521 x 458 pixels at 96 DPI, with a
-# frame of equal width on the left, right and bottom.
+# Starts Plindar from a folder, waits for the window of the process it started and sets cx and
+# cy to its client area's top-left corner on the screen; the window is laid out 521 x 458 pixels
+# at 96 DPI, with a frame of equal width on the left, right and bottom. Each step photographs
+# its own window: the previous one must be gone, and the one found is the new process's.
 start() {
-  wine "$1/Plindar.exe" >/dev/null 2>&1 &
-  pid=$!
+  [ -z "$(window_geometry)" ] || { echo "FAIL a window of an earlier step is still up"; exit 1; }
+  WINELOADER=$loader "$loader" "$1/Plindar.exe" >/dev/null 2>&1 &
+  pid=$!  # the loader becomes the program: Wine gives its windows this process id
   # The X window exists (unmapped, small) before the program places and shows it: wait for its
   # laid-out size, let it paint, and read where it stands only then.
-  for _ in $(seq 1 100); do
-    geometry=$(window_geometry)
+  geometry=
+  for _ in $(seq 1 300); do
+    geometry=$(window_geometry "$pid")
     if [ -n "$geometry" ] && [ "${geometry%% *}" -ge 521 ]; then break; fi
     sleep 0.2
   done
-  [ -n "$geometry" ] || { echo "the window did not come up"; exit 1; }
+  [ -n "$geometry" ] || { echo "FAIL the window of process $pid did not come up"; exit 1; }
   sleep 1.5
-  read -r w h x y <<<"$(window_geometry)"
+  read -r w h x y <<<"$(window_geometry "$pid")"
   side=$(((w - 521) / 2))
   cx=$((x + side))
   cy=$((y + h - 458 - side))
 }
 
-# "w h x y" of the program's X window, from a line like
+# "w h x y" of the program's X window (of process $1 if given), from a line like
 #   0x400003 "Plindar V2.0": ("plindar.exe" "Wine")  529x487+375+156  +375+156
 window_geometry() {
-  xwininfo -root -tree 2>/dev/null | grep '"Plindar V2.0"' |
-    grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' |
-    sed -E 's/([0-9]+)x([0-9]+).*\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3 \4/' |
-    sort -n -r | head -n 1 || true
+  local line id
+  xwininfo -root -tree 2>/dev/null | grep '"Plindar V2.0"' | while read -r line; do
+    id=${line%% *}
+    if [ -n "${1:-}" ] && ! xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $1\$"; then
+      continue
+    fi
+    grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' <<<"$line" |
+      sed -E 's/([0-9]+)x([0-9]+).*\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3 \4/'
+  done | sort -n -r | head -n 1 || true
 }
 
 stop() {
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  for _ in $(seq 1 50); do  # until its window is gone, so the next start finds its own
+  pid=
+  for _ in $(seq 1 100); do  # until its window is gone, so the next start finds its own
     [ -z "$(window_geometry)" ] && return 0
     sleep 0.1
   done
+  echo "FAIL the program's window stayed after its process was ended"
+  exit 1
 }
 
 pixel() {  # shot x y
@@ -76,7 +104,7 @@ expect "inside of a frame" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
 expect "button face" "$(pixel "$shot" $((cx + 30)) $((cy + 140)))" FFFFFF
 expect "log list" "$(pixel "$shot" $((cx + 120)) $((cy + 280)))" FFFFFF
 
-garbage=$(mktemp -d)
+garbage=$(temporary)
 cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$garbage/"
 head -c 3000 /dev/urandom >"$garbage/skinh.she"
 start "$garbage"
@@ -108,7 +136,7 @@ same_as() {  # what shot reference [most pixels that may differ]
 }
 with_face() {  # face -> a new folder holding the program and the shipped skin with that face
   local folder
-  folder=$(mktemp -d)
+  folder=$(temporary)
   cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$folder/"
   sed "s/^face = .*/face = $1/" "$stage/skinh.she" >"$folder/skinh.she"
   echo "$folder"
@@ -140,7 +168,7 @@ in_english shoot "$stage" english-prefix
 named=$(with_face "$chinese_face")
 in_english shoot "$named" english-prefix-named
 same_as "English Windows, skinned" english-prefix english-prefix-named
-garbage=$(mktemp -d)
+garbage=$(temporary)
 cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$garbage/"
 printf 'not a skin' >"$garbage/skinh.she"
 in_english shoot "$garbage" english-prefix-unskinned
@@ -149,7 +177,7 @@ in_english shoot "$garbage" english-prefix-unskinned
 weight_and_style=9001000000000001000000""22
 face_hex=$(printf '%s' "$chinese_face" | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
 while [ ${#face_hex} -lt 128 ]; do face_hex+=0; done
-in_english wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
+in_english plindar_wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
   /d "F5FFFFFF000000000000000000000000${weight_and_style}$face_hex" /f >/dev/null 2>&1
 in_english shoot "$garbage" english-prefix-unskinned-named
 same_as "English Windows, unskinned" english-prefix-unskinned english-prefix-unskinned-named
@@ -157,7 +185,7 @@ same_as "English Windows, unskinned" english-prefix-unskinned english-prefix-uns
 # Text made 175% larger: the skin's font grows with it, but only as far as every caption still
 # fits its control. The widest, on Command5 (client 16,344, 209 x 41), keeps clear of the
 # button's sides: nothing darker than the face in the three columns inside its outline.
-in_english wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
+in_english plindar_wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MessageFont /t REG_BINARY \
   /d "EBFFFFFF000000000000000000000000${weight_and_style}$face_hex" /f >/dev/null 2>&1
 in_english shoot "$stage" english-prefix-larger-text
 for side in 1 205; do
@@ -177,7 +205,7 @@ rm -rf "$english_prefix"
 # Under code page 1252 the program in a folder named "Plāndar" must not read the skin file of a
 # sibling folder "Plandar" (Windows' best-fit conversion of the path would name it). The decoy
 # skin is red; the program's own folder has no skin file.
-parent=$(mktemp -d)
+parent=$(temporary)
 mkdir "$parent/Plāndar" "$parent/Plandar"
 cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$parent/Plāndar/"
 cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$parent/Plandar/"

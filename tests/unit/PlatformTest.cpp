@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Form.h"
@@ -66,6 +67,20 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
   const std::wstring folder = system.ProgramFolder();
   EXPECT_EQ(std::wstring(self).rfind(folder + L"\\", 0), 0u);
   EXPECT_NE(folder.back(), L'\\');
+}
+
+TEST(Manifest, NamesTheArchitectureTheProgramWasBuiltFor) {
+  // Windows refuses to start a program whose manifest names another architecture. The tests
+  // carry the program's own manifest.
+  HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, found))),
+                             ::SizeofResource(nullptr, found));
+  const std::string own = manifest.substr(0, manifest.find("<dependency>"));
+  EXPECT_NE(own.find(sizeof(void*) == 4 ? "processorArchitecture=\"x86\""
+                                        : "processorArchitecture=\"amd64\""),
+            std::string::npos)
+      << own;
 }
 
 TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {

@@ -1,0 +1,29 @@
+# What the two cross toolchains share; each sets PLINDAR_MINGW (the compilers' prefix) and
+# PLINDAR_ARCH (32 or 64) and includes this. mingw-w64 with the POSIX thread model: the program
+# starts no thread, and the Win32 model would spare each shipped file the 32 KB of winpthread;
+# but GCC 12's Win32-model library has no std::mutex or std::thread, which GoogleTest and the
+# tests need, and one compiler builds both. libstdc++, libgcc and winpthread are linked
+# statically, so the shipped files need nothing but Windows itself.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER ${PLINDAR_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${PLINDAR_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${PLINDAR_MINGW}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${PLINDAR_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages too: the build machine's own GoogleTest is no use to a Windows program. One built for
+# this compiler elsewhere is named with -DGTest_DIR=.../lib/cmake/GTest.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# ctest runs the cross-built tests through Wine, where there is one, with the loader that runs
+# programs of this build's architecture on this machine (scripts/wine chooses it); a build of
+# the program alone needs none.
+find_program(PLINDAR_WINE NAMES wine wine64)
+find_program(PLINDAR_BASH_FOR_WINE bash)
+if(PLINDAR_WINE AND PLINDAR_BASH_FOR_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${PLINDAR_BASH_FOR_WINE} ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine ${PLINDAR_ARCH})
+endif()
