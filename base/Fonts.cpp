@@ -16,10 +16,16 @@ constexpr const wchar_t* kChineseInterfaceFaces[] = {L"Microsoft YaHei UI", L"Mi
 struct Candidates {
   std::vector<std::wstring> faces;
   static int CALLBACK Note(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM self) {
-    // Vertical faces ("@SimSun") turn every character on its side.
-    if (font->lfFaceName[0] != L'@')
-      reinterpret_cast<Candidates*>(self)->faces.emplace_back(font->lfFaceName);
-    return 1;
+    // Nothing may unwind through Windows' enumeration: out of memory, the faces found so far
+    // are all there are.
+    try {
+      // Vertical faces ("@SimSun") turn every character on its side.
+      if (font->lfFaceName[0] != L'@')
+        reinterpret_cast<Candidates*>(self)->faces.emplace_back(font->lfFaceName);
+      return 1;
+    } catch (...) {
+      return 0;
+    }
   }
 };
 

@@ -41,4 +41,9 @@ std::wstring PartText(HWND bar, int part) {
   return text;
 }
 
+int PartCount(HWND bar) {
+  const LRESULT parts = ::SendMessageW(bar, SB_GETPARTS, 0, 0);
+  return parts < 0 ? 0 : parts > kMostParts ? kMostParts : static_cast<int>(parts);
+}
+
 }  // namespace base

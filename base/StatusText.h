@@ -24,4 +24,10 @@ bool SetPartTextCut(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 // The text of part `part` (from 0); empty for a part the owner draws.
 std::wstring PartText(HWND bar, int part);
 
+// How many parts the bar has, as far as anything reads them: Windows takes at most 256, but
+// another program may set more where the control does not hold to that (Wine's), and going
+// through 100,000 parts on every paint hangs the window.
+inline constexpr int kMostParts = 256;
+int PartCount(HWND bar);
+
 }  // namespace base

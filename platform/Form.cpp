@@ -292,17 +292,18 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return 0;
     case WM_CLOSE:
-      OnClose();
+      events_.OnCloseRequested();
       return 0;
     case WM_QUERYENDSESSION:
-      // The same question as any other close; refusing it keeps Windows from logging off. The
-      // answer is all Windows hears now: the program ends at WM_ENDSESSION.
-      return events_.OnQueryUnload((lParam & ENDSESSION_CLOSEAPP) ? kUnloadAppTaskManager
-                                                                  : kUnloadAppWindows)
-                 ? FALSE
-                 : TRUE;
+      // Yes, at once, whatever the reason: Windows wants an immediate answer, and after a few
+      // seconds lists the programs that hold it up. Nothing changes yet either: the end may
+      // still be cancelled, or never announced, and the program then goes on as before.
+      return TRUE;
     case WM_ENDSESSION:
-      events_.OnEndSession(wParam != FALSE && !(lParam & ENDSESSION_CLOSEAPP));
+      // Only the word that the end is real acts; FALSE means it was cancelled.
+      if (wParam)
+        events_.OnEndSession((lParam & ENDSESSION_CLOSEAPP) ? kUnloadAppTaskManager
+                                                            : kUnloadAppWindows);
       return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
@@ -324,15 +325,6 @@ void Form::OnActivate(WPARAM wParam) {
   } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
     ::SetFocus(lastFocus_);
   }
-}
-
-void Form::OnClose() {
-  if (events_.OnQueryUnload(kUnloadFormControlMenu)) return;
-  HWND window = window_.get();
-  ::KillTimer(window, kClockTimer);
-  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  window_.reset();
-  ::PostQuitMessage(0);
 }
 
 bool Form::TakesClickFrom(HWND control, int id) const {

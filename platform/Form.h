@@ -16,10 +16,6 @@ inline constexpr int kUnloadFormControlMenu = 0;  // the close box, Alt+F4, a WM
 inline constexpr int kUnloadAppWindows = 2;       // Windows is ending the session
 // Windows' Restart Manager closes this one program (for an installer, say); the session goes on.
 inline constexpr int kUnloadAppTaskManager = 3;
-// Whether Windows itself asked, and so says afterwards when the program ends (WM_ENDSESSION).
-inline constexpr bool AskedByWindows(int unloadMode) {
-  return unloadMode == kUnloadAppWindows || unloadMode == kUnloadAppTaskManager;
-}
 
 // What the window reports to the program. Each call runs on the user-interface thread.
 class FormEvents {
@@ -27,12 +23,13 @@ class FormEvents {
   virtual void OnLoad() = 0;
   // The control at `index` of the layout was clicked.
   virtual void OnClick(int index) = 0;
-  // A close was requested for `unloadMode`. Returns true to refuse it. For Windows' own
-  // requests (AskedByWindows) the program does not end here: Windows says when (OnEndSession).
-  virtual bool OnQueryUnload(int unloadMode) = 0;
-  // Windows' word after such a request: the session ends now (true), or goes on (false: the
-  // end was cancelled, or only this program was to close).
-  virtual void OnEndSession(bool sessionEnds) = 0;
+  // A close was requested (the close box, Alt+F4, the system menu, a WM_CLOSE): the program
+  // either ends inside, never returning, or keeps the window as it was.
+  virtual void OnCloseRequested() = 0;
+  // Windows ends the session now (kUnloadAppWindows), or its Restart Manager closes this
+  // program while the session goes on (kUnloadAppTaskManager): the program ends inside, asking
+  // nothing.
+  virtual void OnEndSession(int unloadMode) = 0;
   // The program is about to end through a run-time error: the last chance to put back what
   // must not stay undone. Runs once; whatever it tries may fail, quietly.
   virtual void OnRuntimeErrorEnding() noexcept = 0;
@@ -82,7 +79,6 @@ class Form {
   // The messages that take more than a line.
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
-  void OnClose();
   void CreateControls();
   HWND CreateControl(const ControlLayout& row, const RECT& place);
   void PlaceCentred(int clientWidth, int clientHeight);

@@ -88,7 +88,7 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM shown) {
     const Role role = RoleOf(child, ::GetWindowLongW(child, GWL_STYLE));
     std::wstring text = TextOf(child);
     if (role == Role::kStatus) {
-      const int parts = static_cast<int>(::SendMessageW(child, SB_GETPARTS, 0, 0));
+      const int parts = base::PartCount(child);
       for (int i = 0; i < parts; ++i) text += base::PartText(child, i);
     }
     s.texts += text;
@@ -103,8 +103,12 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM shown) {
 }
 
 BOOL CALLBACK NoteTopLevel(HWND window, LPARAM shown) {
-  if (RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kForm)
-    ::EnumChildWindows(window, NoteChild, shown);
+  try {
+    if (RoleOf(window, ::GetWindowLongW(window, GWL_STYLE)) == Role::kForm)
+      ::EnumChildWindows(window, NoteChild, shown);
+  } catch (...) {
+    // Nothing unwinds through Windows' enumeration: a window that cannot be read is left out.
+  }
   return TRUE;
 }
 

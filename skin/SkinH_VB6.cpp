@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <exception>
 #include <new>
 
 #include "base/LeanRuntime.h"
@@ -16,8 +17,25 @@ namespace lean_runtime {
 // A standard-library failure inside the library is an exception like any other: the entry
 // turns it into its failure code.
 void Throw(LibraryError) { throw std::bad_alloc(); }
-// An exception escaping a window procedure of the library has nowhere to go.
-void Terminate() noexcept { std::abort(); }
+// Every callback of the library catches what it throws; should an exception still escape, or
+// terminate be called, the program that loaded the library ends through its own run-time error
+// path where it offers one (Plindar does), else here.
+void Terminate() noexcept {
+  bool outOfMemory = false;
+  if (std::current_exception()) {
+    try {
+      throw;
+    } catch (const std::bad_alloc&) {
+      outOfMemory = true;
+    } catch (...) {
+    }
+  }
+  using EndFn = void (*)(int);
+  if (const auto end = reinterpret_cast<EndFn>(reinterpret_cast<void*>(
+          ::GetProcAddress(::GetModuleHandleW(nullptr), "PlindarEndWithRuntimeError"))))
+    end(outOfMemory ? 1 : 0);
+  std::abort();
+}
 
 }  // namespace lean_runtime
 

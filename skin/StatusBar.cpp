@@ -24,10 +24,11 @@ void PaintStatus(HWND window, HDC target, const Look& look) {
   Select font(dc, FontOf(window));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, Ref(s.statusText));
-  const int parts = static_cast<int>(::SendMessageW(window, SB_GETPARTS, 0, 0));
+  const int parts = base::PartCount(window);
   for (int i = 0; i < parts; ++i) {
     RECT part;
     if (!::SendMessageW(window, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part))) continue;
+    if (part.left >= client.right) break;  // this part and the rest lie past the bar's end
     if (part.right < 0 || part.right > client.right) part.right = client.right;
     ::InflateRect(&part, -m.statusInsetX, -m.statusInsetY);
     RoundedBox(dc, part, Ref(s.statusBackground), Ref(s.statusBorder), m.statusRadius, m.line);

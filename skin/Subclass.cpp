@@ -111,9 +111,14 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
       return pass();
     case WM_PAINT:
       if (role == Role::kText) break;
-      {
+      try {
         PaintDc dc(window);
         Paint(window, role, dc.get(), *look);
+      } catch (...) {
+        // BeginPaint has emptied the update region: Windows' own drawing, which the boundary
+        // falls back to, would find nothing to paint and leave the control blank.
+        ::InvalidateRect(window, nullptr, TRUE);
+        throw;
       }
       return 0;
     case WM_PRINTCLIENT:

@@ -26,7 +26,11 @@ done
 # Read whole before matching: grep -q stopping early would break objdump's pipe.
 exports=$("$objdump" -p "$dll")
 grep -qE '\]\s+SkinH_AttachEx$' <<<"$exports" || { echo "SkinH_AttachEx not exported"; exit 1; }
-echo "binaries: PE32 GUI, known system libraries only, ASLR and DEP on, SkinH_AttachEx exported"
+# The library's last resort finds the program's run-time error path by this name.
+program_exports=$("$objdump" -p "$exe")
+grep -qE '\]\s+PlindarEndWithRuntimeError$' <<<"$program_exports" ||
+  { echo "PlindarEndWithRuntimeError not exported by the program"; exit 1; }
+echo "binaries: PE32 GUI, known system libraries only, ASLR and DEP on, the skin entry and the last resort exported"
 
 # What a user downloads. The limits hold for the toolchain this project installs; sizes are
 # the same from build to build, so a step past a limit is a change, not noise.

@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include <array>
+#include <utility>
 
 #include "platform/Text.h"
 #include "repair/Delay.h"
@@ -38,16 +39,13 @@ constexpr auto kClickHandlers = [] {
 
 Form1::Form1(platform::System& system) : system_(system), form_(kForm1, *this) {}
 
-Form1::~Form1() {
-  for (const platform::UnlabelledControl& c : form_.UnlabelledControls())
-    system_.ForgetScreenReaderNames(c.control);
-}
-
 void Form1::Start() {
   form_.Load();
-  // The log and the help text are named after the frames around them, as they read.
+  // The log and the help text are named after the frames around them, as they read; given
+  // back on every way out (EndProgram, OnRuntimeErrorEnding).
   for (const platform::UnlabelledControl& c : form_.UnlabelledControls())
     system_.NameForScreenReaders(c.control, c.name);
+  named_ = true;
   form_.Show();
 }
 
@@ -135,35 +133,39 @@ void Form1::LogLine(const std::wstring& suffix) {
   List1.SetSelected(List1.ListCount() - 1, true);
 }
 
-void Form1::Form_QueryUnload(std::int16_t& cancel, int unloadMode) {
+void Form1::Form_QueryUnload(std::int16_t& cancel, int /*unloadMode*/) {
   const int answer = Ask(texts::kClosingQuestion, kYesNoCancelInformation);
-  if (answer == platform::kAnswerYes || answer == platform::kAnswerNo) {
-    // Windows hears the answer now and says later whether the session ends (Form_EndSession).
-    if (platform::AskedByWindows(unloadMode)) {
-      agreedAnswer_ = answer;
-      return;
-    }
-    EndAsAnswered(answer, unloadMode);
-  }
+  if (answer == platform::kAnswerYes || answer == platform::kAnswerNo) EndAsAnswered(answer);
   cancel = 1;
 }
 
-void Form1::Form_EndSession(bool sessionEnds) {
-  // A close the user refused, or Windows ending a session it never asked this program about:
-  // nothing to do here.
-  if (!agreedAnswer_) return;
-  // A session that goes on after all (or only this program closing) ends the program as any
-  // close does, with the shell back.
-  EndAsAnswered(agreedAnswer_,
-                sessionEnds ? platform::kUnloadAppWindows : platform::kUnloadFormControlMenu);
+void Form1::Form_EndSession(int unloadMode) {
+  // The session goes: nothing is started, a shell least of all. Only this program closes: as
+  // on a close answered No, the shell first.
+  if (unloadMode == platform::kUnloadAppWindows)
+    EndProgram();
+  else
+    EndAsAnswered(platform::kAnswerNo);
 }
 
-void Form1::EndAsAnswered(int answer, int unloadMode) {
+void Form1::EndAsAnswered(int answer) {
   // The shell before the page: the first explorer.exe to start becomes the shell.
-  RestoreShellBeforeEnding(unloadMode);
+  RestoreShellBeforeEnding();
   if (answer == platform::kAnswerYes)
     system_.Launch(texts::kForumCommandLine, platform::kShowMinimized);
+  EndProgram();
+}
+
+void Form1::EndProgram() {
+  GiveBackScreenReaderNames();
   system_.EndProgram();
+}
+
+void Form1::GiveBackScreenReaderNames() {
+  // Windows keeps them for the controls until given back, whatever becomes of the process.
+  if (std::exchange(named_, false))
+    for (const platform::UnlabelledControl& c : form_.UnlabelledControls())
+      system_.ForgetScreenReaderNames(c.control);
 }
 
 void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::kShowMinimized); }
@@ -171,30 +173,24 @@ void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::
 void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
 
 void Form1::OnClick(int index) {
-  if (agreedAnswer_ || index < 0 || index >= ctl::Count) return;
+  if (index < 0 || index >= ctl::Count) return;
   if (const auto handler = kClickHandlers[static_cast<size_t>(index)]) (this->*handler)();
 }
 
-bool Form1::OnQueryUnload(int unloadMode) {
-  // A close requested while a question is open (posted by another program, or Windows asking
-  // to end the session) is refused: prompts never stack up behind one another.
-  if (openQuestions_ > 0) return true;
-  // The user has agreed to end already: Windows asking again hears so; any other close ends
-  // the program as answered.
-  if (agreedAnswer_) {
-    if (platform::AskedByWindows(unloadMode)) return false;
-    EndAsAnswered(agreedAnswer_, unloadMode);
-  }
+void Form1::OnCloseRequested() {
+  // A close requested while a question is open (posted by another program, say) is refused:
+  // prompts never stack up behind one another.
+  if (openQuestions_ > 0) return;
   std::int16_t cancel = 0;
-  Form_QueryUnload(cancel, unloadMode);
-  return cancel != 0;
+  Form_QueryUnload(cancel, platform::kUnloadFormControlMenu);
 }
 
 void Form1::OnRuntimeErrorEnding() noexcept {
   try {
-    RestoreShellBeforeEnding(platform::kUnloadFormControlMenu);
+    RestoreShellBeforeEnding();
+    GiveBackScreenReaderNames();
   } catch (...) {
-    // The program is ending on an error already; a shell that cannot be started changes nothing.
+    // The program is ending on an error already; what cannot be put back changes nothing.
   }
 }
 
@@ -210,20 +206,12 @@ void Form1::RestartShell() {
   system_.Launch(texts::kShellCommandLine, platform::kShowMinimized);
 }
 
-void Form1::RestoreShellBeforeEnding(int unloadMode) {
-  if (shellDown_ && unloadMode != platform::kUnloadAppWindows) RestartShell();
+void Form1::RestoreShellBeforeEnding() {
+  if (shellDown_) RestartShell();
 }
 
 void Form1::KillProcess(const std::wstring& name) { repair::KillProcess(system_, name); }
 
-void Form1::Delay(std::int16_t ms) {
-  repair::Delay(system_, ms);
-  // Once the user has agreed to end for Windows, the repair goes no further: the pause lasts
-  // until Windows says whether the session ends.
-  while (agreedAnswer_) {
-    system_.WaitForEvents(1000);
-    system_.PumpEvents();
-  }
-}
+void Form1::Delay(std::int16_t ms) { repair::Delay(system_, ms); }
 
 }  // namespace ui

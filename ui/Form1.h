@@ -12,7 +12,6 @@ namespace ui {
 class Form1 final : private platform::FormEvents {
  public:
   explicit Form1(platform::System& system);
-  ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
@@ -24,11 +23,12 @@ class Form1 final : private platform::FormEvents {
 
   // Handlers, one per control event.
   void Form_Load();
-  // Returns with cancel set to non-zero to keep the window open. For a close Windows asks for,
-  // the program ends only when Windows says (Form_EndSession).
+  // Returns with cancel set to non-zero to keep the window open; otherwise the program ends.
   void Form_QueryUnload(std::int16_t& cancel, int unloadMode);
-  // After a close Windows asked for and the user agreed to: whether the session ends now.
-  void Form_EndSession(bool sessionEnds);
+  // Windows ends the session (kUnloadAppWindows) or closes this program alone
+  // (kUnloadAppTaskManager): the program ends without asking; the question offers only a web
+  // page, which cannot open as the session goes.
+  void Form_EndSession(int unloadMode);
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
@@ -43,8 +43,8 @@ class Form1 final : private platform::FormEvents {
  private:
   void OnLoad() override { Form_Load(); }
   void OnClick(int index) override;
-  bool OnQueryUnload(int unloadMode) override;
-  void OnEndSession(bool sessionEnds) override { Form_EndSession(sessionEnds); }
+  void OnCloseRequested() override;
+  void OnEndSession(int unloadMode) override { Form_EndSession(unloadMode); }
   void OnRuntimeErrorEnding() noexcept override;
 
   void KillProcess(const std::wstring& name);
@@ -53,20 +53,21 @@ class Form1 final : private platform::FormEvents {
   int Ask(const std::wstring& text, unsigned style);
   // Starts the shell the repair ended, minimised, as the repair's own restart does.
   void RestartShell();
-  // On the way out: a shell the repair ended and has not yet started again is started, unless
-  // Windows is ending the session, which takes the shell with it anyway.
-  void RestoreShellBeforeEnding(int unloadMode);
+  // On the way out while the session goes on: a shell the repair ended and has not yet started
+  // again is started.
+  void RestoreShellBeforeEnding();
   // Ends the program as the closing question was answered (Yes or No).
-  void EndAsAnswered(int answer, int unloadMode);
+  void EndAsAnswered(int answer);
+  // Gives back the screen-reader names, then ends the program (never returns).
+  void EndProgram();
+  void GiveBackScreenReaderNames();
 
   platform::System& system_;
   platform::Form form_;
   bool shellDown_ = false;  // the repair has ended the shell and not yet started it again
   bool repairRunning_ = false;
   int openQuestions_ = 0;
-  // Yes or No to a close Windows asked for: the program ends when Windows says, and until then
-  // the repair goes no further and the window acts on nothing.
-  int agreedAnswer_ = 0;
+  bool named_ = false;  // the screen-reader names are given and not yet given back
 
  public:
   // The controls, in tab order.

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "Driver.h"
 #include "ui/Layout.h"
@@ -274,7 +273,7 @@ TEST_F(Actions, RepairRunsItsWholeSequenceAndTheWindowStaysUsableDuringIt) {
 }
 
 TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
-  enum class How { kClosedWithNo, kRuntimeError, kRestartManager };
+  enum class How { kClosedWithNo, kRuntimeError, kRestartManager, kSessionEnds };
   struct Case {
     const char* what;
     How how;
@@ -287,6 +286,7 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
       {"closed with No in an earlier pause", How::kClosedWithNo, 2, 0, ""},
       {"closed by the Restart Manager in the shell's pause", How::kRestartManager, 4, 0,
        kShellStart},
+      {"the session ends in the shell's pause: nothing is started", How::kSessionEnds, 4, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -310,23 +310,18 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
         ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDNO));
         break;
-      case How::kRestartManager: {
-        // It asks as Windows does before a session ends, and the program answers from the
-        // question; it ends only when told to, and the repair goes no further meanwhile.
+      case How::kRestartManager:
+      case How::kSessionEnds: {
+        // Windows asks first and hears yes at once, with no question; then it says the end is
+        // real, for this program alone or for the session.
+        const LPARAM why = c.how == How::kRestartManager ? ENDSESSION_CLOSEAPP : 0;
         DWORD_PTR agreed = FALSE;
-        std::thread query([&] {
-          ::SendMessageTimeoutW(plindar.window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP,
-                                SMTO_BLOCK, 20000, &agreed);
-        });
-        const bool answered = Answer(plindar, kClosingQuestion, IDNO);
-        query.join();
-        ASSERT_TRUE(answered);
+        EXPECT_TRUE(::SendMessageTimeoutW(plindar.window(), WM_QUERYENDSESSION, 0, why,
+                                          SMTO_BLOCK, 1000, &agreed));
         EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
-        ::Sleep(3000);
-        EXPECT_EQ(ReadFile(ShellLog()), "");
-        EXPECT_EQ(LogCount(plindar), c.linesBefore);
-        ::SendMessageTimeoutW(plindar.window(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP,
-                              SMTO_BLOCK, 5000, nullptr);
+        EXPECT_FALSE(e2e::FindWindowOf(plindar.process().id(), L"#32770")) << "a question";
+        ::SendMessageTimeoutW(plindar.window(), WM_ENDSESSION, TRUE, why, SMTO_BLOCK, 5000,
+                              nullptr);
         break;
       }
     }
@@ -341,13 +336,23 @@ TEST_F(Actions, EndingDuringTheRepairNeverLeavesTheUserWithoutAShell) {
   }
 }
 
-TEST_F(Actions, ClosedDuringTheRepairAndCancelledLetsTheRepairFinish) {
+TEST_F(Actions, AClosingCancelledDuringTheRepairLetsTheRepairFinish) {
   Plindar plindar;
   ASSERT_TRUE(StartRepair(plindar));
   ASSERT_TRUE(WaitForLogLines(plindar, 2, 10s));
   ::PostMessageW(plindar.window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(Answer(plindar, kClosingQuestion, IDCANCEL));
+  // A session end asked about in the shell's pause, and cancelled: answered yes within the
+  // second Windows gives, with no question; nothing else happens.
+  ASSERT_TRUE(WaitForLogLines(plindar, 4, 15s));
+  DWORD_PTR agreed = FALSE;
+  EXPECT_TRUE(::SendMessageTimeoutW(plindar.window(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 1000,
+                                    &agreed));
+  EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
+  EXPECT_FALSE(e2e::FindWindowOf(plindar.process().id(), L"#32770")) << "a question";
+  ::SendMessageTimeoutW(plindar.window(), WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 1000, nullptr);
   EXPECT_TRUE(WaitForLogLines(plindar, 7, 30s));
+  EXPECT_EQ(ReadFile(ShellLog()), kShellStart);
   EXPECT_TRUE(plindar.process().Running());
   EXPECT_TRUE(SafeRemovalDialogIs(true));
   plindar.Click(ctl::Command2);

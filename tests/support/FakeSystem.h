@@ -41,6 +41,8 @@ class FakeSystem : public platform::System {
   // Runs as each launch reaches the system, before it is logged: to see the program's state
   // at that moment.
   std::function<void()> beforeLaunch;
+  // Runs while a message box is up, before it is answered: what reaches the window meanwhile.
+  std::function<void()> whileAsking;
 
   // What the program did to the machine: the log without the steps of a process walk that
   // only look (the snapshot, opening a process, closing a handle).
@@ -102,6 +104,7 @@ class FakeSystem : public platform::System {
   void ClearClipboard() override { Record(L"clear clipboard"); }
   int ShowMessageBox(const std::wstring& text, const std::wstring& title, unsigned style) override {
     Record(L"ask " + title + L" " + std::to_wstring(style) + L" " + text);
+    if (whileAsking) whileAsking();
     if (answers.empty()) return platform::kAnswerCancel;
     const int answer = answers.front();
     answers.pop_front();

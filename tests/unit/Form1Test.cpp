@@ -215,174 +215,83 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   EXPECT_EQ(std::count(effects.begin(), effects.end(), L"@0 " + kRepairAsk), 1);
 }
 
-TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
-  // Asked with the window idle, or during the repair: in the pause after ending the shell (8 s,
-  // between its end at 7 s and its restart at 9 s), in an earlier one or in a later one; by a
-  // close, or by Windows (as the session ends, or its Restart Manager closes this program),
-  // which says at 12 s, past the moment the repair would have started the shell itself,
-  // whether the session ends. The program never ends leaving the user without the shell the
-  // repair ended, except where the session ends and takes the shell with it.
+TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnsweredAndWindowsEndsWithoutAsking) {
+  // Requested with the window idle, or during the repair: in the pause after ending the shell
+  // (8 s, between its end at 7 s and its restart at 9 s), in an earlier one or in a later one;
+  // by a close, or by Windows, which asks whether the session may end (answered yes at once,
+  // nothing changing) and may then say at 8.5 s that it ends, for the session or for this
+  // program alone (its Restart Manager), or that it was cancelled, or say nothing more. The
+  // program never ends leaving the user without the shell the repair ended, except where the
+  // session ends and takes the shell with it; it starts nothing as the session ends.
   constexpr int kIdle = -1;
   constexpr LPARAM kClose = -1;  // a close, not Windows asking
+  enum Word { kNone, kCancelled, kEnds };  // what Windows says after asking
   const auto at = [](int ms) { return L"@" + std::to_wstring(ms) + L" "; };
   const std::wstring forum = L"launch explorer.exe http://kestrin.example.com/fans show 2";
   const std::wstring shell = L"launch explorer.exe show 2";
-  const std::wstring ask = at(8000) + kClosingAsk;
+  const std::wstring ask = at(8000) + kClosingAsk, end = L"end program";
+  const std::wstring goesOn[] = {at(9000) + shell, at(12000) + kSafeRemoval};
   struct Case {
     const char* what;
     int when;      // ms into the repair, or kIdle
     LPARAM asked;  // kClose, or why Windows asks
-    int answer;
-    bool sessionEnds;      // Windows' word at 12 s
-    Effects fromQuestion;  // every effect from the question on
+    Word word;
+    int answer;          // to the question, where one comes
+    Effects fromAsking;  // every effect from the request on
     bool ends;
     int logLines;
     int shellStarts;  // by the repair and on the way out together
   } cases[] = {
-      {"Yes opens the fan forum, then ends",
-       kIdle,
-       kClose,
-       platform::kAnswerYes,
-       false,
-       {at(0) + kClosingAsk, at(0) + forum, at(0) + L"end program"},
-       true,
-       0,
-       0},
-      {"No ends",
-       kIdle,
-       kClose,
-       platform::kAnswerNo,
-       false,
-       {at(0) + kClosingAsk, at(0) + L"end program"},
-       true,
-       0,
-       0},
-      {"Cancel, Esc or the box's close button keep the window",
-       kIdle,
-       kClose,
-       platform::kAnswerCancel,
-       false,
-       {at(0) + kClosingAsk},
-       false,
-       0,
-       0},
-      {"No in the shell's pause: the shell first",
-       8000,
-       kClose,
-       platform::kAnswerNo,
-       false,
-       {ask, at(8000) + shell, at(8000) + L"end program"},
-       true,
-       4,
-       1},
-      {"Yes in the shell's pause: the shell first, which the page would otherwise become",
-       8000,
-       kClose,
-       platform::kAnswerYes,
-       false,
-       {ask, at(8000) + shell, at(8000) + forum, at(8000) + L"end program"},
-       true,
-       4,
-       1},
-      {"No in an earlier pause",
-       2500,
-       kClose,
-       platform::kAnswerNo,
-       false,
-       {at(2500) + kClosingAsk, at(2500) + L"end program"},
-       true,
-       2,
-       0},
-      {"No in a later pause",
-       10000,
-       kClose,
-       platform::kAnswerNo,
-       false,
-       {at(10000) + kClosingAsk, at(10000) + L"end program"},
-       true,
-       5,
-       1},
-      {"Cancel in the shell's pause: the repair goes on",
-       8000,
-       kClose,
-       platform::kAnswerCancel,
-       false,
-       {ask, at(9000) + shell, at(12000) + kSafeRemoval},
-       false,
-       7,
-       1},
-      {"Windows asks, No, and the session ends: the shell goes with it",
-       8000,
-       0,
-       platform::kAnswerNo,
-       true,
-       {ask, at(12000) + L"end program"},
-       true,
-       4,
-       0},
-      {"Windows asks, Yes, and the session ends",
-       8000,
-       static_cast<LPARAM>(ENDSESSION_LOGOFF),
-       platform::kAnswerYes,
-       true,
-       {ask, at(12000) + forum, at(12000) + L"end program"},
-       true,
-       4,
-       0},
-      {"Windows asks, No, and the session goes on after all",
-       8000,
-       0,
-       platform::kAnswerNo,
-       false,
-       {ask, at(12000) + shell, at(12000) + L"end program"},
-       true,
-       4,
-       1},
-      {"the Restart Manager closes this program alone, Yes",
-       8000,
-       ENDSESSION_CLOSEAPP,
-       platform::kAnswerYes,
-       false,
-       {ask, at(12000) + shell, at(12000) + forum, at(12000) + L"end program"},
-       true,
-       4,
-       1},
-      {"Windows asks, Cancel: the session end is refused, and the repair goes on",
-       8000,
-       0,
-       platform::kAnswerCancel,
-       false,
-       {ask, at(9000) + shell, at(12000) + kSafeRemoval},
-       false,
-       7,
-       1},
+      // clang-format off
+      {"Yes opens the fan forum, then ends", kIdle, kClose, kNone, platform::kAnswerYes, {at(0) + kClosingAsk, at(0) + forum, at(0) + end}, true, 0, 0},
+      {"No ends", kIdle, kClose, kNone, platform::kAnswerNo, {at(0) + kClosingAsk, at(0) + end}, true, 0, 0},
+      {"Cancel, Esc or the box's close button keep the window", kIdle, kClose, kNone, platform::kAnswerCancel, {at(0) + kClosingAsk}, false, 0, 0},
+      {"No in the shell's pause: the shell first", 8000, kClose, kNone, platform::kAnswerNo, {ask, at(8000) + shell, at(8000) + end}, true, 4, 1},
+      {"Yes in the shell's pause: the shell first, which the page would otherwise become", 8000, kClose, kNone, platform::kAnswerYes, {ask, at(8000) + shell, at(8000) + forum, at(8000) + end}, true, 4, 1},
+      {"No in an earlier pause", 2500, kClose, kNone, platform::kAnswerNo, {at(2500) + kClosingAsk, at(2500) + end}, true, 2, 0},
+      {"No in a later pause", 10000, kClose, kNone, platform::kAnswerNo, {at(10000) + kClosingAsk, at(10000) + end}, true, 5, 1},
+      {"Cancel in the shell's pause: the repair goes on", 8000, kClose, kNone, platform::kAnswerCancel, {ask, goesOn[0], goesOn[1]}, false, 7, 1},
+      {"Windows asks and says nothing more: the repair goes on", 8000, 0, kNone, 0, {goesOn[0], goesOn[1]}, false, 7, 1},
+      {"Windows asks, then cancels: the repair goes on", 8000, static_cast<LPARAM>(ENDSESSION_LOGOFF), kCancelled, 0, {goesOn[0], goesOn[1]}, false, 7, 1},
+      {"the session ends: nothing started, the shell goes with it", 8000, 0, kEnds, 0, {at(8500) + end}, true, 4, 0},
+      {"Windows will not wait: the same", 8000, static_cast<LPARAM>(ENDSESSION_CRITICAL), kEnds, 0, {at(8500) + end}, true, 4, 0},
+      {"the Restart Manager closes this program alone: as No, without asking", 8000, ENDSESSION_CLOSEAPP, kEnds, 0, {at(8500) + shell, at(8500) + end}, true, 4, 1},
+      // clang-format on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Fresh run;
     fake::FakeSystem& system = run.system;
     ui::Form1& form = run.form;
-    const bool agrees = c.answer != platform::kAnswerCancel;
+    size_t requested = 0;
     std::optional<std::int16_t> cancel;
-    auto ask = [&] {
+    auto request = [&] {
+      requested = system.Effects().size();
       if (c.asked == kClose) {
         std::int16_t asked = 0;
         form.Form_QueryUnload(asked, platform::kUnloadFormControlMenu);
         cancel = asked;
         return;
       }
-      // Windows hears the answer, and the program goes on until Windows says more.
-      EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.asked),
-                agrees ? TRUE : FALSE);
-      system.At(kStart + 12000, [&] { form.Form_EndSession(c.sessionEnds); });
+      EXPECT_EQ(::SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, c.asked), TRUE);
+      if (c.word == kCancelled)
+        system.At(kStart + 8500,
+                  [&] { ::SendMessageW(form.handle(), WM_ENDSESSION, FALSE, c.asked); });
+      // The end itself straight to its handler: the fake's end unwinds, which must not cross
+      // the window procedure (the end to end tests send the real message).
+      if (c.word == kEnds)
+        system.At(kStart + 8500, [&] {
+          form.Form_EndSession((c.asked & ENDSESSION_CLOSEAPP) ? platform::kUnloadAppTaskManager
+                                                               : platform::kUnloadAppWindows);
+        });
     };
     bool ended = false;
     try {
       if (c.when == kIdle) {
         system.answers = {c.answer};
-        ask();
+        request();
       } else {
-        system.At(kStart + static_cast<std::uint32_t>(c.when), ask);
+        system.At(kStart + static_cast<std::uint32_t>(c.when), request);
         system.answers = {platform::kAnswerYes, c.answer};
         form.Command4_Click();
       }
@@ -394,14 +303,34 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnswered) {
       EXPECT_EQ(*cancel, c.ends ? 0 : 1) << "cancel as the answer keeps the window";
     }
     const Effects all = system.Effects();
-    const auto question = std::find_if(
-        all.begin(), all.end(), [](const std::wstring& e) { return e.ends_with(kClosingAsk); });
-    EXPECT_EQ(Relative(Effects(question, all.end()), 0), c.fromQuestion);
+    EXPECT_EQ(Relative(all, requested), c.fromAsking);
     EXPECT_EQ(std::count_if(all.begin(), all.end(),
                             [&](const std::wstring& e) { return e.ends_with(L" " + shell); }),
               c.shellStarts);
     EXPECT_EQ(form.List1.ListCount(), c.logLines) << "no line is written on the way out";
+    if (!c.ends) {
+      // Every button still answers: a click through the window clears the clipboard.
+      ::SendMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(form.Command1.id(), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form.Command1.handle()));
+      EXPECT_TRUE(system.Effects().back().ends_with(L" clear clipboard"));
+    }
   }
+}
+
+TEST_F(Form1Test, WindowsAskingWhileTheQuestionIsOpenChangesNothingAndTheAnswerStillActs) {
+  Fresh run;
+  run.system.whileAsking = [&] {
+    EXPECT_EQ(::SendMessageW(run.form.handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    ::SendMessageW(run.form.handle(), WM_ENDSESSION, FALSE, 0);
+  };
+  run.system.answers = {platform::kAnswerYes};
+  std::int16_t cancel = 0;
+  EXPECT_THROW(run.form.Form_QueryUnload(cancel, platform::kUnloadFormControlMenu),
+               fake::ProgramEnded);
+  EXPECT_EQ(Relative(run.system.Effects(), 0),
+            (Effects{L"@0 " + kClosingAsk,
+                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2",
+                     L"@0 end program"}));
 }
 
 TEST_F(Form1Test, CloseRequestsWhileAQuestionIsOpenOpenNoOtherQuestion) {
@@ -411,8 +340,8 @@ TEST_F(Form1Test, CloseRequestsWhileAQuestionIsOpenOpenNoOtherQuestion) {
     int ShowMessageBox(const std::wstring& text, const std::wstring& title,
                        unsigned style) override {
       for (int i = 0; i < 300; ++i) ::SendMessageW(window, WM_CLOSE, 0, 0);
-      EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), FALSE)
-          << "a shutdown query is refused while a question is open";
+      EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE)
+          << "a shutdown query is answered at once, and opens no question";
       return FakeSystem::ShowMessageBox(text, title, style);
     }
   } flooding;

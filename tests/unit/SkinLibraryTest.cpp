@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "base/Handles.h"
 #include "base/Text.h"
@@ -248,6 +249,13 @@ TEST_F(SkinLibrary, ControlsThatAnswerNonsenseAreDrawnWithoutTakingTheProgramDow
   ::SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(longText.c_str()));
   EXPECT_EQ(LOWORD(::SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0)), 65'535);
   ::UpdateWindow(form_);
+  // Nor does it go through more parts than Windows allows (256) where the bar takes more.
+  std::vector<int> rights(100'000);
+  for (size_t i = 0; i < rights.size(); ++i) rights[i] = static_cast<int>(i % 290);
+  ::SendMessageW(bar, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+  const DWORD before = ::GetTickCount();
+  ::RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_LT(::GetTickCount() - before, 2000u) << "a paint of every part there is";
   ::ShowWindow(form_, SW_HIDE);
 }
 

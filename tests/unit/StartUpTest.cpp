@@ -56,26 +56,24 @@ TEST(StartUp, FailsBeforeTheWindowIsShownWhenTheSkinLibraryIsMissing) {
   EXPECT_FALSE(::IsWindowVisible(form.handle()));
 }
 
-TEST(StartUp, NamesTheLogAndTheHelpTextForScreenReadersAfterTheirFrames) {
+TEST(StartUp, NamesTheLogAndTheHelpTextForScreenReadersAfterTheirFramesUntilTheEnd) {
   // Windows names the buttons and options from their captions; the list and the text box have
   // only the frames around them, whose captions Windows does not read as labels.
   fake::FakeSystem system;
-  std::wstring list, text;
-  {
-    ui::Form1 form(system);
-    list = std::to_wstring(form.List1.id());
-    text = std::to_wstring(form.Text1.id());
-    form.Start();
-    EXPECT_EQ(system.Effects(), (std::vector<std::wstring>{
-                                    L"@1000000 attach skin",
-                                    L"@1000000 name " + list + L" 强力排除过程",
-                                    L"@1000000 name " + text + L" 程序相关说明",
-                                }));
-  }
-  // Given back when the window goes.
-  ASSERT_EQ(system.Effects().size(), 5u);
-  EXPECT_EQ(system.Effects()[3], L"@1000000 forget name " + list);
-  EXPECT_EQ(system.Effects()[4], L"@1000000 forget name " + text);
+  ui::Form1 form(system);
+  const std::wstring list = std::to_wstring(form.List1.id());
+  const std::wstring text = std::to_wstring(form.Text1.id());
+  form.Start();
+  // Given back on the way out, as the program ends.
+  EXPECT_THROW(form.Form_EndSession(platform::kUnloadAppWindows), fake::ProgramEnded);
+  EXPECT_EQ(system.Effects(), (std::vector<std::wstring>{
+                                  L"@1000000 attach skin",
+                                  L"@1000000 name " + list + L" 强力排除过程",
+                                  L"@1000000 name " + text + L" 程序相关说明",
+                                  L"@1000000 forget name " + list,
+                                  L"@1000000 forget name " + text,
+                                  L"@1000000 end program",
+                              }));
 }
 
 }  // namespace
