@@ -187,8 +187,8 @@ void Form1::OnCloseRequested() {
 
 void Form1::OnRuntimeErrorEnding() noexcept {
   try {
+    GiveBackScreenReaderNames();  // first: it cannot fail, and the shell's start may
     RestoreShellBeforeEnding();
-    GiveBackScreenReaderNames();
   } catch (...) {
     // The program is ending on an error already; what cannot be put back changes nothing.
   }
