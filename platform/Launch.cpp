@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/Text.h"
+#include "res/Texts.h"
 
 namespace platform {
 namespace {
@@ -18,10 +19,10 @@ std::wstring Join(const std::wstring& folder, std::wstring_view file) {
 std::wstring ResolveLaunchProgram(std::wstring_view commandLine, const LaunchFolders& folders) {
   const std::wstring_view first = commandLine.substr(0, commandLine.find(L' '));
   const std::wstring name = platform::LowerCase(first);
-  if (name == L"explorer.exe") return Join(folders.windows, L"explorer.exe");
-  if (name == L"rundll32.exe") {
-    if (folders.wow64) return Join(Join(folders.windows, L"Sysnative"), L"rundll32.exe");
-    return Join(folders.system, L"rundll32.exe");
+  if (name == texts::kExplorer) return Join(folders.windows, texts::kExplorer);
+  if (name == texts::kRundll32) {
+    if (folders.wow64) return Join(Join(folders.windows, L"Sysnative"), texts::kRundll32);
+    return Join(folders.system, texts::kRundll32);
   }
   throw RuntimeError(ErrorKind::kFileNotFound, first);
 }

@@ -2,16 +2,19 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <new>
 #include <utility>
 
 #include "base/LeanRuntime.h"
+#include "res/Texts.h"
 
 namespace platform {
 
 namespace {
 
 struct ErrorEntry {
+  ErrorKind kind;  // written out so the table can be checked against the kinds
   int number;
   const wchar_t* description;
   const wchar_t* beforeWhat;  // between the description and what it is of
@@ -19,14 +22,32 @@ struct ErrorEntry {
 
 // clang-format off
 constexpr ErrorEntry kErrors[] = {
-    /* kInvalidCall */       {5,   L"无效的过程调用或参数", L""},
-    /* kOutOfMemory */       {7,   L"内存溢出",             L""},
-    /* kDllLoad */           {48,  L"加载 DLL 错误",        L": "},
-    /* kFileNotFound */      {53,  L"文件未找到",           L": "},
-    /* kDllEntryNotFound */  {453, L"找不到 DLL 入口点",    L" "},
-    /* kClipboard */         {521, L"不能打开剪贴板",       L""},
+    {ErrorKind::kInvalidCall,       5,   texts::kErrorInvalidCall,       L""},
+    {ErrorKind::kOutOfMemory,       7,   texts::kErrorOutOfMemory,       L""},
+    {ErrorKind::kDllLoad,           48,  texts::kErrorDllLoad,           L": "},
+    {ErrorKind::kFileNotFound,      53,  texts::kErrorFileNotFound,      L": "},
+    {ErrorKind::kDllEntryNotFound,  453, texts::kErrorDllEntryNotFound,  L" "},
+    {ErrorKind::kClipboard,         521, texts::kErrorClipboard,         L""},
 };
 // clang-format on
+constexpr size_t kKinds = static_cast<size_t>(ErrorKind::kCount);
+
+// A kind whose row is missing or stands at another kind's place fails to compile, and the
+// compiler's message names the kind ("with platform::ErrorKind Kind = ...").
+template <ErrorKind Kind>
+constexpr bool HasItsRow() {
+  static_assert(static_cast<size_t>(Kind) < std::size(kErrors) &&
+                    kErrors[static_cast<size_t>(Kind)].kind == Kind,
+                "this kind of error has no row at its own place in kErrors");
+  return true;
+}
+template <size_t... Kinds>
+constexpr bool EveryKindHasItsRow(std::index_sequence<Kinds...>) {
+  return (HasItsRow<static_cast<ErrorKind>(Kinds)>() && ...);
+}
+static_assert(EveryKindHasItsRow(std::make_index_sequence<kKinds>()) &&
+                  std::size(kErrors) == kKinds,
+              "one row per kind of error, in the order of ErrorKind");
 
 }  // namespace
 
@@ -35,6 +56,11 @@ RuntimeError::RuntimeError(ErrorKind kind, std::wstring_view of) {
   number_ = entry.number;
   description_ = entry.description;
   if (!of.empty()) description_.append(entry.beforeWhat).append(of);
+}
+
+RuntimeError MissingEntry(std::wstring_view entry, std::wstring_view library) {
+  return RuntimeError(ErrorKind::kDllEntryNotFound,
+                      std::wstring(entry) + texts::kEntryInLibrary + std::wstring(library));
 }
 
 std::wstring RuntimeErrorText(int number, std::wstring_view description) {
@@ -47,7 +73,8 @@ std::wstring RuntimeErrorText(int number, std::wstring_view description) {
     value /= 10;
   } while (value > 0);
   if (number < 0) digits.insert(digits.begin(), L'-');
-  return L"运行时错误 '" + digits + L"':\r\n\r\n" + std::wstring(description);
+  return texts::kRuntimeErrorBefore + digits + texts::kRuntimeErrorAfter +
+         std::wstring(description);
 }
 
 RuntimeError CurrentExceptionAsRuntimeError() noexcept {
@@ -87,7 +114,7 @@ void EndWithRuntimeError(const RuntimeError& error) noexcept {
     lastWords(g_lastWordsContext);
   // Task-modal and owner-less: the main window may be half built or not shown yet, and the
   // box must still come up in front.
-  ::MessageBoxW(nullptr, RuntimeErrorText(error).c_str(), L"Plindar",
+  ::MessageBoxW(nullptr, RuntimeErrorText(error).c_str(), texts::kErrorBoxTitle,
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
   ::ExitProcess(static_cast<UINT>(error.number()));
 }

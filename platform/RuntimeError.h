@@ -8,8 +8,9 @@
 
 namespace platform {
 
-// The program's run-time errors; each has its number and description in one table
-// (RuntimeError.cpp), the classic runtime's, which users of such tools look up by number.
+// The program's run-time errors; each has its number in one table (RuntimeError.cpp), the
+// classic runtime's, which users of such tools look up by number, and its description in
+// res/Texts.h. The compiler checks that every kind has its row there.
 enum class ErrorKind {
   kInvalidCall,
   kOutOfMemory,
@@ -17,6 +18,7 @@ enum class ErrorKind {
   kFileNotFound,      // of a file
   kDllEntryNotFound,  // of an entry in a library
   kClipboard,
+  kCount  // not a kind: how many there are
 };
 
 class RuntimeError : public std::exception {
@@ -32,6 +34,9 @@ class RuntimeError : public std::exception {
   int number_;
   std::wstring description_;
 };
+
+// Error 453 for `entry`, looked for in `library` and not found there.
+RuntimeError MissingEntry(std::wstring_view entry, std::wstring_view library);
 
 // The text of the error box: "运行时错误 '53':", an empty line, then the description.
 std::wstring RuntimeErrorText(int number, std::wstring_view description);

@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "base/Handles.h"
+
 namespace platform {
 
 // The ANSI process-entry record: nine fields and a 260-byte name, 296 bytes in the shipped
@@ -81,30 +83,26 @@ class System {
 };
 
 // A handle that came from a System and goes back to the same System when its owner is done.
-// `empty` is the value that means "no handle" for that call: INVALID_HANDLE_VALUE for a
-// snapshot, null for an opened process.
+// `Kind` is the handle kind of base/Handles.h whose empty value the call returns on failure,
+// so the type says it and no caller can pass the wrong one.
+template <class Kind>
 class SystemHandle {
  public:
-  SystemHandle(System& system, HANDLE handle, HANDLE empty) noexcept
-      : system_(&system), handle_(handle), empty_(empty) {}
-  SystemHandle(SystemHandle&& other) noexcept
-      : system_(other.system_),
-        handle_(std::exchange(other.handle_, other.empty_)),
-        empty_(other.empty_) {}
+  SystemHandle(System& system, HANDLE handle) noexcept : system_(&system), handle_(handle) {}
   SystemHandle(const SystemHandle&) = delete;
   SystemHandle& operator=(const SystemHandle&) = delete;
-  SystemHandle& operator=(SystemHandle&&) = delete;
   ~SystemHandle() {
-    if (handle_ != empty_) system_->CloseHandle(handle_);
+    if (*this) system_->CloseHandle(handle_);
   }
 
   HANDLE get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != empty_; }
+  explicit operator bool() const noexcept { return handle_ != Kind::empty(); }
 
  private:
   System* system_;
   HANDLE handle_;
-  HANDLE empty_;
 };
+using SystemSnapshot = SystemHandle<base::FileHandleTraits>;  // CreateToolhelp32Snapshot
+using SystemProcess = SystemHandle<base::NullIsEmpty<HANDLE, ::CloseHandle>>;  // OpenProcess
 
 }  // namespace platform

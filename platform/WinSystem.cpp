@@ -132,8 +132,7 @@ std::int32_t WinSystem::TimeGetTime() {
     if (!timerLibrary_) throw RuntimeError(ErrorKind::kDllLoad, L"winmm.dll");
     timeGetTime_ = reinterpret_cast<DWORD(WINAPI*)()>(
         reinterpret_cast<void*>(::GetProcAddress(timerLibrary_.get(), "timeGetTime")));
-    if (!timeGetTime_)
-      throw RuntimeError(ErrorKind::kDllEntryNotFound, L"timeGetTime 于 winmm.dll");
+    if (!timeGetTime_) throw MissingEntry(L"timeGetTime", L"winmm.dll");
   }
   return static_cast<std::int32_t>(timeGetTime_());
 }
@@ -193,7 +192,7 @@ void WinSystem::AttachSkin(const std::string& skinPath, const std::string& reser
   using AttachFn = int(__stdcall*)(const char*, const char*);
   auto attach = reinterpret_cast<AttachFn>(
       reinterpret_cast<void*>(::GetProcAddress(skinLibrary_.get(), "SkinH_AttachEx")));
-  if (!attach) throw RuntimeError(ErrorKind::kDllEntryNotFound, L"SkinH_AttachEx 于 SkinH_VB6.dll");
+  if (!attach) throw MissingEntry(L"SkinH_AttachEx", kLibrary);
   attach(skinPath.c_str(), reserved.c_str());
 }
 

@@ -15,8 +15,7 @@ std::wstring ProcessName(const platform::ProcessEntry& entry) {
 }
 
 void KillProcess(platform::System& system, const std::wstring& name) {
-  platform::SystemHandle snapshot(system, system.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0),
-                                  INVALID_HANDLE_VALUE);
+  platform::SystemSnapshot snapshot(system, system.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return;
 
   const std::wstring wanted = platform::LowerCase(name);
@@ -27,8 +26,8 @@ void KillProcess(platform::System& system, const std::wstring& name) {
   for (BOOL more = system.Process32First(snapshot.get(), &entry); more;
        more = system.Process32Next(snapshot.get(), &entry)) {
     if (platform::LowerCase(ProcessName(entry)) != wanted) continue;
-    platform::SystemHandle process(
-        system, system.OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID), nullptr);
+    platform::SystemProcess process(
+        system, system.OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
     if (process) system.TerminateProcess(process.get(), 0);
   }
 }

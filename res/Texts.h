@@ -65,6 +65,20 @@ inline constexpr wchar_t kLogShellRestarted[] = L" ]已重启E...";
 inline constexpr wchar_t kLogFinished[] = L" ]一键强力修复完毕...";
 inline constexpr wchar_t kLogMayRemove[] = L" ]您可以尝试卸载U盘...";
 
+// The run-time error box: "运行时错误 '53':", an empty line, then the description, which
+// names what the error is about (a file, a library, an entry in a library) where it says so.
+inline constexpr wchar_t kRuntimeErrorBefore[] = L"运行时错误 '";
+inline constexpr wchar_t kRuntimeErrorAfter[] = L"':\r\n\r\n";
+inline constexpr wchar_t kErrorInvalidCall[] = L"无效的过程调用或参数";
+inline constexpr wchar_t kErrorOutOfMemory[] = L"内存溢出";
+inline constexpr wchar_t kErrorDllLoad[] = L"加载 DLL 错误";
+inline constexpr wchar_t kErrorFileNotFound[] = L"文件未找到";
+inline constexpr wchar_t kErrorDllEntryNotFound[] = L"找不到 DLL 入口点";
+inline constexpr wchar_t kErrorClipboard[] = L"不能打开剪贴板";
+// Between an entry and the library it was looked for in: "timeGetTime 于 winmm.dll".
+inline constexpr wchar_t kEntryInLibrary[] = L" 于 ";
+inline constexpr wchar_t kErrorBoxTitle[] = L"Plindar";
+
 // The author's pages, opened by the shell as "explorer.exe " + address.
 inline constexpr wchar_t kBlogCommandLine[] = L"explorer.exe http://kestrin.example.com/blog";
 inline constexpr wchar_t kForumCommandLine[] = L"explorer.exe http://kestrin.example.com/fans";

@@ -2,6 +2,8 @@
 // The main window's layout: one table, in tab order. Positions and sizes in twips, relative
 // to the container (the window's client area or a frame's outer corner).
 #include <array>
+#include <cstddef>
+#include <utility>
 
 #include "platform/Layout.h"
 #include "res/Texts.h"
@@ -63,6 +65,20 @@ inline constexpr std::array<platform::PanelLayout, 3> kPanels{{
     {platform::PanelKind::Clock,    1440,  nullptr},
 }};
 // clang-format on
+
+// A row standing at another control's place fails to compile, and the compiler's message
+// names the control whose place it took ("with ui::ctl::Index Control = ui::ctl::...").
+template <ctl::Index Control>
+constexpr bool RowAtItsPlace() {
+  static_assert(kControls[Control].index == Control,
+                "this control's place in kControls holds another control's row");
+  return true;
+}
+template <size_t... Controls>
+constexpr bool EveryRowAtItsPlace(std::index_sequence<Controls...>) {
+  return (RowAtItsPlace<static_cast<ctl::Index>(Controls)>() && ...);
+}
+static_assert(EveryRowAtItsPlace(std::make_index_sequence<ctl::Count>()));
 static_assert(platform::WellFormed(kControls), "every row at its own place, in a frame before it");
 
 inline constexpr platform::FormLayout kForm1{

@@ -25,8 +25,7 @@ void LeaveMark(void*) noexcept {
 LRESULT CALLBACK Failing(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                          DWORD_PTR) {
   return platform::AtMessageBoundary([&]() -> LRESULT {
-    if (message == WM_APP)
-      throw platform::RuntimeError(platform::ErrorKind::kInvalidCall);
+    if (message == WM_APP) throw platform::RuntimeError(platform::ErrorKind::kInvalidCall);
     return ::DefSubclassProc(window, message, wParam, lParam);
   });
 }
