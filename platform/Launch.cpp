@@ -1,7 +1,7 @@
 #include "platform/Launch.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 #include "res/Texts.h"
 
 namespace platform {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 
 namespace repair {
 

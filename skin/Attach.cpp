@@ -12,7 +12,7 @@
 #include "skin/HighContrast.h"
 #include "skin/Look.h"
 #include "skin/ReadFile.h"
-#include "skin/Roles.h"
+#include "skin/Kinds.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinH_VB6.h"
 #include "skin/Subclass.h"
@@ -29,7 +29,7 @@ std::vector<std::wstring> g_ownClasses;
 
 BOOL CALLBACK AttachChild(HWND child, LPARAM font) {
   try {
-    Subclass(child, ::GetWindowLongW(child, GWL_STYLE));
+    Subclass(child, ::GetWindowLongW(child, GWL_STYLE), ::GetParent(child));
     if (font) ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
   } catch (...) {
     // This one keeps Windows' look; the others are still skinned.
@@ -47,7 +47,7 @@ BOOL CALLBACK AttachTopLevel(HWND window, LPARAM font) {
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     const Role role = RoleOf(window, style);
     if (role == Role::kForm && !IsOwnClass(window)) g_ownClasses.push_back(ClassName(window));
-    Subclass(window, style);
+    Subclass(window, style, nullptr);
     // The skin's font goes to the controls of the program's own windows; a message box has
     // measured its layout for the font it was made with, and keeps it.
     ::EnumChildWindows(window, AttachChild, role == Role::kDialog ? 0 : font);
@@ -67,7 +67,7 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
       const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
       HWND window = reinterpret_cast<HWND>(wParam);
       if (RoleOf(window, create->lpcs->style) != Role::kForm || IsOwnClass(window))
-        Subclass(window, create->lpcs->style);
+        Subclass(window, create->lpcs->style, create->lpcs->hwndParent);
     }
   } catch (...) {
     // The new window keeps Windows' look.
@@ -94,7 +94,7 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM shown) {
     s.texts += text;
     RECT client{};
     ::GetClientRect(child, &client);
-    if (role == Role::kPushButton || role == Role::kOption || role == Role::kFrame)
+    if (const Kind* kind = KindOf(role); kind && kind->captionRoom)
       s.captions.push_back({std::move(text), role, {client.right, client.bottom}});
   } catch (...) {
     // A window whose texts cannot be read has them left out.
@@ -140,7 +140,7 @@ int AttachSkin(const char* path) {
   return kSkinApplied;
 }
 
-void StopDrawing() {
+void StopSkinningNewWindows() {
   if (g_hook) ::UnhookWindowsHookEx(g_hook);
   g_hook = nullptr;
 }

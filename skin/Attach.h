@@ -12,6 +12,6 @@ int AttachSkin(const char* path);
 // The look of the last skin attached; none before the first.
 const Look* CurrentLook();
 // Stops subclassing windows created from now on, before the library goes away.
-void StopDrawing();
+void StopSkinningNewWindows();
 
 }  // namespace skin

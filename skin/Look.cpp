@@ -4,6 +4,7 @@
 
 #include "base/Fonts.h"
 #include "base/Text.h"
+#include "skin/Kinds.h"
 #include "skin/Metrics.h"
 
 namespace skin {
@@ -21,25 +22,12 @@ bool CaptionsFit(const LOGFONTW& font, const std::vector<Caption>& captions, con
   ::GetTextMetricsW(dc.get(), &tm);
   const int em = tm.tmHeight - tm.tmInternalLeading;  // what shows of a line of text
   for (const Caption& c : captions) {
+    const Kind* kind = KindOf(c.role);
+    if (!kind || !kind->captionRoom) continue;
     SIZE text{};
     ::GetTextExtentPoint32W(dc.get(), c.text.c_str(), static_cast<int>(c.text.size()), &text);
-    int width = c.size.cx, height = c.size.cy;
-    switch (c.role) {
-      case Role::kPushButton:
-        width -= 2 * (m.line + m.buttonRadius / 2);
-        height -= 2 * m.line;
-        break;
-      case Role::kOption:
-        width -= 1 + m.optionSize + tm.tmAveCharWidth;
-        break;
-      case Role::kFrame:  // the caption stands on the top outline, clear of its corners
-        width -= 2 * (m.frameRadius + tm.tmAveCharWidth / 2 + 1);
-        height = em;
-        break;
-      default:
-        continue;
-    }
-    if (text.cx > width || em > height) return false;
+    const SIZE room = kind->captionRoom(c.size, tm, m);
+    if (text.cx > room.cx || em > room.cy) return false;
   }
   return true;
 }

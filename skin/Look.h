@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/Paint.h"
+#include "skin/Gdi.h"
 #include "skin/Roles.h"
 #include "skin/SkinFile.h"
 

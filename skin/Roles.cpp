@@ -1,7 +1,5 @@
 #include "skin/Roles.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 namespace skin {
@@ -10,32 +8,6 @@ std::wstring ClassName(HWND window) {
   wchar_t name[64] = L"";
   ::GetClassNameW(window, name, 64);
   return name;
-}
-
-Role RoleOf(HWND window, LONG style) {
-  const std::wstring name = ClassName(window);
-  auto is = [&](const wchar_t* other) { return ::lstrcmpiW(name.c_str(), other) == 0; };
-  if (is(L"#32770")) return Role::kDialog;
-  if (is(L"Button")) {
-    switch (style & BS_TYPEMASK) {
-      case BS_PUSHBUTTON:
-      case BS_DEFPUSHBUTTON:
-        return Role::kPushButton;
-      case BS_GROUPBOX:
-        return Role::kFrame;
-      case BS_RADIOBUTTON:
-      case BS_AUTORADIOBUTTON:
-        return Role::kOption;
-      default:
-        return Role::kNone;
-    }
-  }
-  if (is(L"ListBox"))
-    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) ? Role::kNone : Role::kList;
-  if (is(L"Edit")) return Role::kText;
-  if (is(L"msctls_statusbar32")) return Role::kStatus;
-  if (!(style & WS_CHILD)) return Role::kForm;
-  return Role::kNone;
 }
 
 HFONT FontOf(HWND window) {

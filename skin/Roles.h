@@ -1,6 +1,6 @@
 #pragma once
-// What the library makes of a window: its role (which painter draws it), and what the
-// painters read of it.
+// What the library makes of a window: its role (a kind of control of Kinds.h, or a window that
+// holds them), and what the painters read of it.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +13,6 @@ enum class Role { kNone, kForm, kDialog, kPushButton, kFrame, kOption, kList, kT
 inline constexpr wchar_t kHotProperty[] = L"SkinH.Hot";
 
 std::wstring ClassName(HWND window);
-Role RoleOf(HWND window, LONG style);
 HFONT FontOf(HWND window);
 std::wstring TextOf(HWND window);
 bool HasNonClientArea(HWND window);

@@ -50,7 +50,7 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     ::DisableThreadLibraryCalls(module);
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     // Unloaded while the program runs on: stop drawing before the code goes away.
-    skin::StopDrawing();
+    skin::StopSkinningNewWindows();
   }
   return TRUE;
 }

@@ -3,13 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "base/StatusText.h"
 #include "skin/Attach.h"
 #include "skin/HighContrast.h"
 #include "skin/Look.h"
-#include "skin/Painters.h"
+#include "skin/Kinds.h"
 
 namespace skin {
 namespace {
@@ -53,9 +54,18 @@ LRESULT Guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Body bo
   }
 }
 
-// Messages after which a control has painted itself (directly, not through WM_PAINT) and must
-// be painted again in the skin's look.
-bool ChangesLook(Role role, UINT message, HWND window) {
+// What the subclass keeps of a control: its role and its parent's, recorded once when it is
+// subclassed.
+DWORD_PTR Roles(Role own, Role parent) {
+  return static_cast<DWORD_PTR>(own) | static_cast<DWORD_PTR>(parent) << 8;
+}
+Role OwnRole(DWORD_PTR roles) { return static_cast<Role>(roles & 0xFF); }
+Role ParentRole(DWORD_PTR roles) { return static_cast<Role>(roles >> 8 & 0xFF); }
+
+// Whether `message` leaves a control of `kind` having painted itself (directly, not through
+// WM_PAINT), so that it must be painted again in the skin's look.
+bool ChangesLook(const Kind& kind, UINT message, HWND window) {
+  if (!kind.paint) return false;
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -72,27 +82,15 @@ bool ChangesLook(Role role, UINT message, HWND window) {
       return true;
     case WM_MOUSEMOVE:
       return ::GetCapture() == window;
-    case BM_SETSTATE:
-    case BM_SETCHECK:
-    case BM_SETSTYLE:
-    case BM_CLICK:
-      return role == Role::kPushButton || role == Role::kOption || role == Role::kFrame;
-    case LB_SETCURSEL:
-    case LB_ADDSTRING:
-    case LB_INSERTSTRING:
-    case LB_DELETESTRING:
-    case LB_RESETCONTENT:
-    case LB_SETTOPINDEX:
-    case WM_VSCROLL:
-    case WM_MOUSEWHEEL:
-      return role == Role::kList;
     default:
-      return false;
+      return std::find(kind.repaintAfter.begin(), kind.repaintAfter.end(), message) !=
+             kind.repaintAfter.end();
   }
 }
 
 LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                       Role role, Pass& pass) {
+                       DWORD_PTR roles, Pass& pass) {
+  const Role role = OwnRole(roles);
   const Look* look = CurrentLook();
   if (role == Role::kStatus) {
     // No text longer than the bar can report is stored: the painter reads them back.
@@ -103,17 +101,18 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
       return result;
     }
   }
-  if (!look || (SteppingAside() && message != WM_NCDESTROY)) return pass();
+  const Kind* kind = KindOf(role);
+  if (!kind || !look || (SteppingAside() && message != WM_NCDESTROY)) return pass();
   switch (message) {
     case WM_NCDESTROY:
       ::RemovePropW(window, kHotProperty);
       ::RemoveWindowSubclass(window, ControlProc, id);
       return pass();
     case WM_PAINT:
-      if (role == Role::kText) break;
+      if (!kind->paint) break;
       try {
         PaintDc dc(window);
-        Paint(window, role, dc.get(), *look);
+        Paint(window, *kind, ParentRole(roles), dc.get(), *look);
       } catch (...) {
         // BeginPaint has emptied the update region: Windows' own drawing, which the boundary
         // falls back to, would find nothing to paint and leave the control blank.
@@ -122,24 +121,22 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
       }
       return 0;
     case WM_PRINTCLIENT:
-      if (role == Role::kText) break;
-      Paint(window, role, reinterpret_cast<HDC>(wParam), *look);
+      if (!kind->paint) break;
+      Paint(window, *kind, ParentRole(roles), reinterpret_cast<HDC>(wParam), *look);
       return 0;
     case WM_ERASEBKGND:
-      if (role == Role::kText) break;
+      if (!kind->paint) break;
       return 1;
     case WM_NCPAINT: {
       // A control without a frame or scroll bar has no non-client area: nothing to draw there.
       if (!HasNonClientArea(window)) return 0;
       const LRESULT result = pass();
-      if (role == Role::kList)
-        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.listBackground));
-      if (role == Role::kText)
-        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.textBackground));
+      if (kind->flatEdge)
+        PaintFlatEdge(window, Ref(look->skin.buttonBorder), Ref(look->skin.*kind->flatEdge));
       return result;
     }
     case WM_MOUSEMOVE:
-      if ((role == Role::kPushButton || role == Role::kOption) && !Hot(window)) {
+      if (kind->hot && !Hot(window)) {
         ::SetPropW(window, kHotProperty, reinterpret_cast<HANDLE>(1));
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
         ::TrackMouseEvent(&track);
@@ -154,7 +151,7 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
       break;
   }
   const LRESULT result = pass();
-  if (role != Role::kText && ChangesLook(role, message, window) && ::IsWindowVisible(window))
+  if (ChangesLook(*kind, message, window) && ::IsWindowVisible(window))
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
   return result;
 }
@@ -162,7 +159,7 @@ LRESULT ControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                              DWORD_PTR data) {
   return Guarded(window, message, wParam, lParam, [&](Pass& pass) {
-    return ControlMessage(window, message, wParam, lParam, id, static_cast<Role>(data), pass);
+    return ControlMessage(window, message, wParam, lParam, id, data, pass);
   });
 }
 
@@ -235,7 +232,7 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void Subclass(HWND window, LONG style) {
+void Subclass(HWND window, LONG style, HWND parent) {
   const Role role = RoleOf(window, style);
   switch (role) {
     case Role::kNone:
@@ -246,9 +243,12 @@ void Subclass(HWND window, LONG style) {
       // attach never stacks a second subclass.
       ::SetWindowSubclass(window, ContainerProc, kSubclassId, static_cast<DWORD_PTR>(role));
       return;
-    default:
-      ::SetWindowSubclass(window, ControlProc, kSubclassId, static_cast<DWORD_PTR>(role));
+    default: {
+      const Role parentRole =
+          parent ? RoleOf(parent, ::GetWindowLongW(parent, GWL_STYLE)) : Role::kNone;
+      ::SetWindowSubclass(window, ControlProc, kSubclassId, Roles(role, parentRole));
       return;
+    }
   }
 }
 

@@ -6,9 +6,10 @@
 
 namespace skin {
 
-// Draws `window` (of style `style`) in the current look from now on, as its role says; leaves
-// a window whose role the library does not draw alone. Subclassing again only replaces the
-// role: a second attach never stacks a second subclass.
-void Subclass(HWND window, LONG style);
+// Draws `window` (of style `style`, a child of `parent` or a top-level window) in the current
+// look from now on, as its role says; leaves a window whose role the library does not draw
+// alone. Subclassing again only replaces the roles: a second attach never stacks a second
+// subclass.
+void Subclass(HWND window, LONG style, HWND parent);
 
 }  // namespace skin

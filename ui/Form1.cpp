@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 #include "repair/Delay.h"
 #include "repair/KillProcess.h"
 #include "res/Texts.h"

@@ -16,7 +16,7 @@
 #include "Driver.h"
 #include "ui/Layout.h"
 #include "base/Text.h"
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 
 namespace {
 

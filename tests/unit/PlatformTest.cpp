@@ -10,7 +10,7 @@
 #include "platform/Launch.h"
 #include "platform/RuntimeError.h"
 #include "base/Text.h"
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 #include "platform/WinSystem.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/Text.h"
+#include "platform/AnsiText.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "skin/Paint.h"
+#include "skin/Gdi.h"
 
 namespace skin {
 
