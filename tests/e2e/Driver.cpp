@@ -123,8 +123,7 @@ class RemoteBuffer {
   RemoteBuffer(HWND window, SIZE_T bytes) : bytes_(bytes) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
-    process_.reset(
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
     if (process_)
       address_ = ::VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
     if (!address_)
@@ -134,10 +133,6 @@ class RemoteBuffer {
     if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
   }
   LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
-  void Write(const void* data, SIZE_T bytes) {
-    if (address_)
-      ::WriteProcessMemory(process_.get(), address_, data, std::min(bytes, bytes_), nullptr);
-  }
   void Read(void* data, SIZE_T bytes) const {
     if (address_)
       ::ReadProcessMemory(process_.get(), address_, data, std::min(bytes, bytes_), nullptr);
@@ -162,13 +157,6 @@ std::wstring StatusPanelText(HWND statusBar, int panel) {
   buffer.Read(text.data(), text.size() * sizeof(wchar_t));
   text.resize(LOWORD(length));
   return text;
-}
-
-void SetStatusPanelText(HWND statusBar, int panel, const std::wstring& text) {
-  RemoteBuffer buffer(statusBar, (text.size() + 1) * sizeof(wchar_t));
-  buffer.Write(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  ::SendMessageTimeoutW(statusBar, SB_SETTEXTW, static_cast<WPARAM>(panel), buffer.address(),
-                        SMTO_BLOCK, 5000, nullptr);
 }
 
 std::wstring ListItem(HWND list, int index) {

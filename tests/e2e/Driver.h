@@ -15,11 +15,20 @@ namespace e2e {
 
 using namespace std::chrono_literals;
 
-// The window's tab stops, in order: the options are one stop, at the first while neither is
-// selected.
-inline const std::vector<int> kTabStops = {ui::ctl::Command1, ui::ctl::Command2, ui::ctl::Command3,
-                                           ui::ctl::Command4, ui::ctl::List1,    ui::ctl::Command5,
-                                           ui::ctl::Text1,    ui::ctl::Option1};
+// The window's tab stops in order, as a user meets them in the program's layout: every button,
+// the log and the help text, and each group of options as one stop, at its first while none is
+// selected. Frames and the status bar take no focus.
+inline std::vector<int> TabStops() {
+  using K = platform::ControlKind;
+  std::vector<int> stops;
+  for (const platform::ControlLayout& row : ui::kControls) {
+    const bool firstOption =
+        row.kind == K::Option && (row.index == 0 || ui::kControls[row.index - 1].kind != K::Option);
+    if (row.kind == K::Button || row.kind == K::ListBox || row.kind == K::TextBox || firstOption)
+      stops.push_back(row.index);
+  }
+  return stops;
+}
 
 // The folder this test program runs from, and the installed program beside the build.
 std::wstring TestBinFolder();
@@ -62,9 +71,8 @@ std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 // The child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
-// Text of a status bar panel (0-based) in another process, read and set through a buffer in it.
+// Text of a status bar panel (0-based) in another process, read through a buffer in it.
 std::wstring StatusPanelText(HWND statusBar, int panel);
-void SetStatusPanelText(HWND statusBar, int panel, const std::wstring& text);
 std::wstring ListItem(HWND list, int index);
 // The static text of a message box.
 std::wstring MessageBoxText(HWND box);

@@ -4,86 +4,82 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Driver.h"
 #include "version.h"
 #include "ui/Layout.h"
 #include "base/Text.h"
+#include "platform/RuntimeError.h"
+#include "res/Texts.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
+// A run-time error's ending, from the program started without a usable skin library, or from
+// a helper that fails outside a window procedure: the box, nothing else, and the error's number
+// as the exit code.
 struct Failure {
   const char* what;
-  const wchar_t* folderName;
-  const wchar_t* library;  // copied in as SkinH_VB6.dll, or none
-  DWORD exitCode;
-  std::wstring text;
-  // Where a planted SkinH_VB6.dll lies instead: the folder the program is started in.
-  bool plantedInCurrentFolder = false;
+  const wchar_t* folderName;  // the program in a folder of its own; none: the failing helper
+  const wchar_t* library;     // copied in as SkinH_VB6.dll, or none
+  platform::RuntimeError error;
+  bool plantedInCurrentFolder = false;  // a SkinH_VB6.dll in the folder it is started in
+  const wchar_t* helperArgument = L"";  // where the helper fails
 };
 
-TEST(StartUp, WithoutAUsableSkinLibraryShowsARunTimeErrorAndNeverTheWindow) {
+TEST(StartUp, ARunTimeErrorShowsItsBoxRunsTheLastWordsAndEndsWithItsNumber) {
+  using platform::ErrorKind;
+  using platform::RuntimeError;
+  const RuntimeError noLibrary(ErrorKind::kFileNotFound, L"SkinH_VB6.dll");
   const Failure cases[] = {
-      {"no library", L"nolib", nullptr, 53, L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
-      {"a library without the entry", L"noentry", L"noentry_skin.dll", 453,
-       L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
-      {"a library in the current folder only is never loaded", L"planted", nullptr, 53,
-       L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll", true},
+      // clang-format off
+      {"no library", L"nolib", nullptr, noLibrary},
+      {"a library without the entry", L"noentry", L"noentry_skin.dll", platform::MissingEntry(L"SkinH_AttachEx", L"SkinH_VB6.dll")},
+      {"a library in the current folder only is never loaded", L"planted", nullptr, noLibrary, true},
+      {"a failure before the window", nullptr, nullptr, RuntimeError(ErrorKind::kOutOfMemory)},
+      {"a failure in a subclass", nullptr, nullptr, RuntimeError(ErrorKind::kInvalidCall), false, L"subclass"},
+      // clang-format on
   };
+  const std::wstring helper = e2e::TestBinFolder() + L"\\uncaught.exe";
+  const std::wstring lastWords = helper + L".last-words";
   for (const Failure& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::wstring folder = e2e::FreshFolder(c.folderName);
-    e2e::CopyFileOrFail(e2e::StageFolder() + L"\\Plindar.exe", folder + L"\\Plindar.exe");
-    e2e::CopyFileOrFail(e2e::StageFolder() + L"\\skinh.she", folder + L"\\skinh.she");
-    ::DeleteFileW((folder + L"\\SkinH_VB6.dll").c_str());
-    if (c.library)
-      e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\" + c.library, folder + L"\\SkinH_VB6.dll");
-    std::wstring current;
+    std::wstring program = helper, current;
+    ::DeleteFileW(lastWords.c_str());
+    if (c.folderName) {
+      const std::wstring folder = e2e::FreshFolder(c.folderName);
+      program = folder + L"\\Plindar.exe";
+      e2e::CopyFileOrFail(e2e::StageFolder() + L"\\Plindar.exe", program);
+      e2e::CopyFileOrFail(e2e::StageFolder() + L"\\skinh.she", folder + L"\\skinh.she");
+      if (c.library)
+        e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\" + c.library, folder + L"\\SkinH_VB6.dll");
+    }
     if (c.plantedInCurrentFolder) {
       current = e2e::FreshFolder(std::wstring(c.folderName) + L"-current");
       e2e::CopyFileOrFail(e2e::TestBinFolder() + L"\\recorder_skin.dll",
                           current + L"\\SkinH_VB6.dll");
     }
 
-    e2e::Process plindar(folder + L"\\Plindar.exe", L"", current);
-    HWND box = e2e::WaitForWindow(plindar.id(), L"#32770", 20s);
+    e2e::Process failing(program, c.helperArgument, current);
+    HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(e2e::WindowText(box), L"Plindar");
-    EXPECT_EQ(e2e::MessageBoxText(box), c.text);
-    EXPECT_FALSE(e2e::FindWindowOf(plindar.id(), L"PlindarForm")) << "the window was shown";
+    EXPECT_EQ(e2e::WindowText(box), texts::kErrorBoxTitle);
+    EXPECT_EQ(e2e::MessageBoxText(box), platform::RuntimeErrorText(c.error));
+    if (c.folderName) {
+      EXPECT_FALSE(e2e::FindWindowOf(failing.id(), L"PlindarForm")) << "the window was shown";
+    } else {
+      EXPECT_NE(::GetFileAttributesW(lastWords.c_str()), INVALID_FILE_ATTRIBUTES)
+          << "the last words did not run before the box";
+    }
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(plindar.WaitForExit(10s), c.exitCode);
+    EXPECT_EQ(failing.WaitForExit(10s), static_cast<DWORD>(c.error.number()));
     if (c.plantedInCurrentFolder) {
       EXPECT_EQ(::GetFileAttributesW((current + L"\\SkinH_VB6.dll.ran").c_str()),
                 INVALID_FILE_ATTRIBUTES)
           << "the planted library was loaded";
     }
-  }
-}
-
-TEST(StartUp, FailuresOutsideTheWindowProcedureShowTheRunTimeErrorToo) {
-  struct Case {
-    const wchar_t* where;  // the helper's argument
-    const wchar_t* text;
-    DWORD exitCode;
-  } cases[] = {
-      {L"", L"运行时错误 '7':\r\n\r\n内存溢出", 7},                      // before the window
-      {L"subclass", L"运行时错误 '5':\r\n\r\n无效的过程调用或参数", 5},  // in a subclass
-  };
-  const std::wstring helper = e2e::TestBinFolder() + L"\\uncaught.exe";
-  const std::wstring lastWords = helper + L".last-words";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(base::WideToUtf8(c.where));
-    ::DeleteFileW(lastWords.c_str());
-    e2e::Process failing(helper, c.where);
-    HWND box = e2e::WaitForWindow(failing.id(), L"#32770", 20s);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(e2e::MessageBoxText(box), c.text);
-    EXPECT_NE(::GetFileAttributesW(lastWords.c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the last words did not run before the box";
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(failing.WaitForExit(10s), c.exitCode);
   }
 }
 
@@ -111,13 +107,21 @@ TEST(StartUp, WithoutAUsableSkinFileWorksAllTheSame) {
     e2e::Plindar plindar(folder);
     ASSERT_TRUE(plindar.window());
     EXPECT_TRUE(::IsWindowVisible(plindar.window()));
-    plindar.Click(ui::ctl::Command1);  // clearing the clipboard harms nothing
+    // A text on the clipboard, which Command1 clears.
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 8);
+    std::memcpy(::GlobalLock(text), L"USB", 8);
+    ::GlobalUnlock(text);
+    ::SetClipboardData(CF_UNICODETEXT, text);
+    ::CloseClipboard();
+    plindar.Click(ui::ctl::Command1);
     EXPECT_TRUE(e2e::WaitUntil(
         [&] {
-          return e2e::StatusPanelText(plindar.Control(ui::ctl::S1), 1) ==
-                 L"已清空剪贴板,您可尝试卸载U盘...";
+          return e2e::StatusPanelText(plindar.Control(ui::ctl::S1), 1) == texts::kStatusClipboard;
         },
         10s));
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -11,20 +12,7 @@
 
 namespace {
 
-TEST(Delay, NothingOrLessReturnsAtOnceServingNothing) {
-  for (std::int16_t ms : {0, -1, -32768}) {
-    fake::FakeSystem system;
-    bool served = false;
-    system.At(system.clock, [&] { served = true; });
-    const std::uint32_t start = system.clock;
-    repair::Delay(system, ms);
-    EXPECT_EQ(system.clock, start) << ms;
-    EXPECT_EQ(system.pumps, 0) << ms;
-    EXPECT_FALSE(served) << ms;
-  }
-}
-
-TEST(Delay, LastsItsFullLengthWhereverTheClockStands) {
+TEST(Delay, LastsItsFullLengthWhereverTheClockStandsAndNothingOrLessServesNothing) {
   struct Case {
     const char* what;
     std::uint32_t start;
@@ -34,14 +22,20 @@ TEST(Delay, LastsItsFullLengthWhereverTheClockStands) {
       {"the longest wait", 5'000, 32767},
       {"across the clock's sign change at 2^31 ms", 0x7FFFFF00u, 3000},
       {"across the clock's wrap at 2^32 ms", 0xFFFFFF00u, 3000},
+      {"nothing", 1'000'000, 0},
+      {"less than nothing", 1'000'000, -1},
+      {"the least there is", 1'000'000, -32768},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fake::FakeSystem system;
     system.clock = c.start;
+    bool served = false;
+    system.At(c.start, [&] { served = true; });
     repair::Delay(system, c.ms);
-    EXPECT_EQ(system.clock - c.start, static_cast<std::uint32_t>(c.ms));
-    EXPECT_GE(system.pumps, 1);
+    EXPECT_EQ(system.clock - c.start, static_cast<std::uint32_t>(std::max<int>(c.ms, 0)));
+    EXPECT_EQ(system.pumps >= 1, c.ms > 0);
+    EXPECT_EQ(served, c.ms > 0) << "an event due at the start";
   }
 }
 
@@ -58,8 +52,7 @@ TEST(Delay, ServesAnEventWhenItArrivesAndLetsItRunToItsEnd) {
   EXPECT_EQ(system.clock - start, 5700u);
 }
 
-// The real pump: a message posted to a window during the wait is dispatched before the wait
-// ends, and the wait sleeps rather than spins.
+// A window of the test's own thread that counts the WM_APP messages it is given.
 class CountingWindow {
  public:
   CountingWindow() {
@@ -84,59 +77,58 @@ class CountingWindow {
   HWND window_;
 };
 
-TEST(Delay, RealPumpServesMessagesPostedDuringTheWait) {
-  platform::WinSystem system;
-  CountingWindow window;
-  ::PostMessageW(window.handle(), WM_APP, 0, reinterpret_cast<LPARAM>(&window.served));
-  repair::Delay(system, 0);
-  EXPECT_EQ(window.served, 0) << "a wait of 0 serves nothing";
-
-  std::thread poster([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ::PostMessageW(window.handle(), WM_APP, 0, reinterpret_cast<LPARAM>(&window.served));
-  });
-  const auto start = std::chrono::steady_clock::now();
-  FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
-  ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelBefore, &userBefore);
-  repair::Delay(system, 600);
-  ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter);
-  const auto waited = std::chrono::steady_clock::now() - start;
-  poster.join();
-
-  EXPECT_EQ(window.served, 2) << "the earlier message and the one posted during the wait";
-  EXPECT_GE(waited, std::chrono::milliseconds(590));
-  EXPECT_LT(waited, std::chrono::milliseconds(3000));
-  auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  const ULONGLONG cpu100ns =
-      ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore);
-  // A spinning wait would burn about the whole 600 ms; allow a generous fraction of it.
-  EXPECT_LT(cpu100ns, 3'000'000u) << "the wait used " << cpu100ns / 10'000 << " ms of CPU";
-}
-
-// Another program's SendMessage (a screen reader, the shell's broadcasts, a test driver) is
-// answered during the wait, not held until the wait is over: one that arrives while the wait
-// runs, and one that arrived while the thread was busy just before it.
-TEST(Delay, RealPumpAnswersMessagesSentBeforeOrDuringTheWait) {
-  for (const int sendAtMs : {100, -150}) {
-    SCOPED_TRACE(sendAtMs < 0 ? "sent before the wait" : "sent during the wait");
+// Another program's message is served during the wait, not held until it is over: one posted
+// or sent (a screen reader, the shell's broadcasts, a test driver) while the wait runs, and one
+// sent while the thread was busy just before it. And the wait sleeps rather than spins.
+TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
+  using std::chrono::milliseconds;
+  struct Case {
+    const char* what;
+    bool sent;  // else posted
+    int atMs;   // from the wait's start; before it, while the thread is busy, when negative
+  } cases[] = {
+      {"posted during the wait", false, 100},
+      {"sent during the wait", true, 100},
+      {"sent before the wait", true, -150},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     platform::WinSystem system;
     CountingWindow window;
     std::atomic<long long> answeredAtMs{-1};
+    const int busyMs = c.atMs < 0 ? 300 : 0;
     const auto begin = std::chrono::steady_clock::now();
-    const int busyMs = sendAtMs < 0 ? 300 : 0;
-    std::thread sender([&] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(busyMs + sendAtMs));
-      ::SendMessageW(window.handle(), WM_APP, 0, reinterpret_cast<LPARAM>(&window.served));
-      answeredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                         std::chrono::steady_clock::now() - begin)
-                         .count();
+    std::thread other([&] {
+      std::this_thread::sleep_for(milliseconds(busyMs + c.atMs));
+      const LPARAM served = reinterpret_cast<LPARAM>(&window.served);
+      if (c.sent) {
+        ::SendMessageW(window.handle(), WM_APP, 0, served);
+      } else {
+        ::PostMessageW(window.handle(), WM_APP, 0, served);
+      }
+      answeredAtMs =
+          std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - begin)
+              .count();
     });
     ::Sleep(busyMs);  // busy, serving nothing
-    repair::Delay(system, 1000);
-    sender.join();
+    FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelBefore, &userBefore);
+    const auto start = std::chrono::steady_clock::now();
+    repair::Delay(system, 600);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter);
+    other.join();
+
     EXPECT_EQ(window.served, 1);
-    EXPECT_LT(answeredAtMs, busyMs + std::max(sendAtMs, 0) + 300)
+    EXPECT_LT(answeredAtMs, busyMs + std::max(c.atMs, 0) + 300)
         << "the sender waited for the pause to end";
+    EXPECT_GE(waited, milliseconds(590));
+    EXPECT_LT(waited, milliseconds(3000));
+    auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    const ULONGLONG cpu100ns =
+        ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore);
+    // A spinning wait would burn about the whole 600 ms; allow a generous fraction of it.
+    EXPECT_LT(cpu100ns, 3'000'000u) << "the wait used " << cpu100ns / 10'000 << " ms of CPU";
   }
 }
 

@@ -61,41 +61,49 @@ class Form1Test : public testing::Test {
   ui::Form1 form{system};
 };
 
-const std::wstring kRepairAsk = std::wstring(L"ask Kestrin提示 68 ") + texts::kRepairQuestion;
-const std::wstring kClosingAsk = std::wstring(L"ask Kestrin提示 67 ") + texts::kClosingQuestion;
+const std::wstring kAsk = std::wstring(L"ask ") + texts::kPromptTitle;
+const std::wstring kRepairAsk = kAsk + L" 68 " + texts::kRepairQuestion;
+const std::wstring kClosingAsk = kAsk + L" 67 " + texts::kClosingQuestion;
 const std::wstring kSafeRemoval =
-    L"launch RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll show 1";
+    L"launch " + std::wstring(texts::kSafeRemovalCommandLine) + L" show 1";
+const std::wstring kForum = L"launch " + std::wstring(texts::kForumCommandLine) + L" show 2";
+// A log line at `time` of the day.
+std::wstring Line(const wchar_t* time, const wchar_t* suffix) {
+  return L"[ " + std::wstring(time) + suffix;
+}
 
 TEST_F(Form1Test, QuickActionsReportInTheStatusBarWhateverTheyFound) {
   form.Command1_Click();
   EXPECT_EQ(EffectsSince(), Effects{L"@0 clear clipboard"});
-  EXPECT_EQ(form.S1.PanelText(2), L"已清空剪贴板,您可尝试卸载U盘...");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusClipboard);
 
   form.Command2_Click();
   EXPECT_EQ(EffectsSince(1), (Effects{L"@0 terminate 4 code 0", L"@0 terminate 12 code 0"}));
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusProcesses);
 
   system.processes.clear();
   form.Command2_Click();  // nothing to end: the same report
   EXPECT_EQ(system.Effects().size(), 3u);
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusProcesses);
 
   form.Command5_Click();
   EXPECT_EQ(EffectsSince(3), Effects{L"@0 " + kSafeRemoval});
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...")
-      << "Command5 reports nothing";
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusProcesses) << "Command5 reports nothing";
 }
 
 TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
   form.Command3_Click();
   EXPECT_EQ(EffectsSince(), Effects{L"@0 terminate 8 code 0"});
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除Explorer,请点击重启Explorer...");
-  EXPECT_EQ(form.Command3.Caption(), L"重启Explorer");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusShellEnded);
+  EXPECT_EQ(form.Command3.Caption(), texts::kCommand3Restart);
 
+  std::wstring captionAtLaunch;
+  system.beforeLaunch = [&] { captionAtLaunch = form.Command3.Caption(); };
   form.Command3_Click();
   EXPECT_EQ(EffectsSince(1), Effects{L"@0 launch explorer.exe show 2"});
-  EXPECT_EQ(form.S1.PanelText(2), L"已重启Explorer,您可尝试卸载U盘...");
-  EXPECT_EQ(form.Command3.Caption(), L"清除Explorer");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusShellRestarted);
+  EXPECT_EQ(form.Command3.Caption(), texts::kCommand3Kill);
+  EXPECT_EQ(captionAtLaunch, texts::kCommand3Kill) << "changed before the launch";
 
   // A caption that is neither of the two, even by case alone, makes a press do nothing.
   form.Command3.SetCaption(L"清除explorer");
@@ -104,67 +112,51 @@ TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
   EXPECT_EQ(form.Command3.Caption(), L"清除explorer");
 }
 
-TEST_F(Form1Test, ShellRestartChangesTheCaptionBeforeLaunching) {
-  std::wstring caption;
-  system.beforeLaunch = [&] { caption = form.Command3.Caption(); };
-  form.Command3.SetCaption(L"重启Explorer");
-  form.Command3_Click();
-  EXPECT_EQ(caption, L"清除Explorer");
-}
-
-TEST_F(Form1Test, RepairRunsItsStepsWithTheirPausesAndLogsEachOne) {
-  system.answers = {platform::kAnswerYes};
-  form.Command4_Click();
-  EXPECT_EQ(EffectsSince(), (Effects{
-                                L"@0 " + kRepairAsk,
-                                L"@2000 clear clipboard",
-                                L"@4000 terminate 4 code 0",
-                                L"@4000 terminate 12 code 0",
-                                L"@7000 terminate 8 code 0",
-                                L"@9000 launch explorer.exe show 2",
-                                L"@12000 " + kSafeRemoval,
-                            }));
-  EXPECT_EQ(Log(), (std::vector<std::wstring>{
-                       L"[ 10:00:00 ]正进行一键强力修复...",
-                       L"[ 10:00:02 ]已清空剪贴板...",
-                       L"[ 10:00:04 ]已清除相关进程...",
-                       L"[ 10:00:07 ]已清除E,正在重启...",
-                       L"[ 10:00:09 ]已重启E...",
-                       L"[ 10:00:11 ]一键强力修复完毕...",
-                       L"[ 10:00:11 ]您可以尝试卸载U盘...",
-                   }));
-  EXPECT_TRUE(form.List1.Selected(6));
-  EXPECT_TRUE(form.Command4.Enabled());
-  EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded) << "the repair leaves the status alone";
-  EXPECT_EQ(form.Command3.Caption(), L"清除Explorer") << "and the shell toggle";
-
-  // A second run appends seven more lines below the first seven.
-  system.answers = {platform::kAnswerYes};
-  form.Command4_Click();
-  ASSERT_EQ(form.List1.ListCount(), 14);
-  EXPECT_EQ(form.List1.List(7), L"[ 10:00:12 ]正进行一键强力修复...");
-  EXPECT_TRUE(form.List1.Selected(13));
-}
-
-TEST_F(Form1Test, RepairAnsweredNoDoesNothing) {
+TEST_F(Form1Test, RepairRunsItsStepsWithTheirPausesAndLogsEachOneOnlyIfAnsweredYes) {
   system.answers = {platform::kAnswerNo};
   form.Command4_Click();
   EXPECT_EQ(EffectsSince(), Effects{L"@0 " + kRepairAsk});
   EXPECT_EQ(form.List1.ListCount(), 0);
   EXPECT_TRUE(form.Command4.Enabled());
-}
 
-TEST_F(Form1Test, RepairKeepsItsButtonDisabledUntilJustBeforeTheSafeRemovalDialog) {
-  std::vector<std::pair<std::uint32_t, bool>> enabled;
+  // Its button stays off through every pause, until just before the safe-removal dialog.
+  std::vector<bool> enabled, atLaunch;
   for (std::uint32_t at : {1u, 2500u, 8000u, 11900u})
-    system.At(kStart + at, [&, at] { enabled.emplace_back(at, form.Command4.Enabled()); });
-  std::vector<bool> atLaunch;
+    system.At(kStart + at, [&] { enabled.push_back(form.Command4.Enabled()); });
   system.beforeLaunch = [&] { atLaunch.push_back(form.Command4.Enabled()); };
   system.answers = {platform::kAnswerYes};
   form.Command4_Click();
+  EXPECT_EQ(enabled, std::vector<bool>(4, false));
   EXPECT_EQ(atLaunch, (std::vector<bool>{false, true})) << "shell restart, then the dialog";
-  EXPECT_EQ(enabled, (std::vector<std::pair<std::uint32_t, bool>>{
-                         {1, false}, {2500, false}, {8000, false}, {11900, false}}));
+  EXPECT_EQ(EffectsSince(1), (Effects{
+                                 L"@0 " + kRepairAsk,
+                                 L"@2000 clear clipboard",
+                                 L"@4000 terminate 4 code 0",
+                                 L"@4000 terminate 12 code 0",
+                                 L"@7000 terminate 8 code 0",
+                                 L"@9000 launch explorer.exe show 2",
+                                 L"@12000 " + kSafeRemoval,
+                             }));
+  EXPECT_EQ(Log(), (std::vector<std::wstring>{
+                       Line(L"10:00:00", texts::kLogStarted),
+                       Line(L"10:00:02", texts::kLogClipboard),
+                       Line(L"10:00:04", texts::kLogProcesses),
+                       Line(L"10:00:07", texts::kLogShellEnded),
+                       Line(L"10:00:09", texts::kLogShellRestarted),
+                       Line(L"10:00:11", texts::kLogFinished),
+                       Line(L"10:00:11", texts::kLogMayRemove),
+                   }));
+  EXPECT_TRUE(form.List1.Selected(6));
+  EXPECT_TRUE(form.Command4.Enabled());
+  EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded) << "the repair leaves the status alone";
+  EXPECT_EQ(form.Command3.Caption(), texts::kCommand3Kill) << "and the shell toggle";
+
+  // A second run appends seven more lines below the first seven.
+  system.answers = {platform::kAnswerYes};
+  form.Command4_Click();
+  ASSERT_EQ(form.List1.ListCount(), 14);
+  EXPECT_EQ(form.List1.List(7), Line(L"10:00:12", texts::kLogStarted));
+  EXPECT_TRUE(form.List1.Selected(13));
 }
 
 TEST_F(Form1Test, TheFocusTheRepairMovedComesBackUnlessTheUserMovedItMeanwhile) {
@@ -210,7 +202,7 @@ TEST_F(Form1Test, QuickActionClickedDuringAPauseRunsAtOnceAndTheRepairGoesOn) {
   EXPECT_EQ(effects[2], L"@2500 terminate 4 code 0");
   EXPECT_EQ(effects[3], L"@2500 terminate 12 code 0");
   EXPECT_EQ(effects.back(), L"@12000 " + kSafeRemoval);
-  EXPECT_EQ(form.S1.PanelText(2), L"已清除相关进程,您可尝试卸载U盘...");
+  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusProcesses);
   EXPECT_EQ(form.List1.ListCount(), 8);
   EXPECT_EQ(std::count(effects.begin(), effects.end(), L"@0 " + kRepairAsk), 1);
 }
@@ -224,10 +216,10 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnsweredAndWindowsEndsWit
   // program never ends leaving the user without the shell the repair ended, except where the
   // session ends and takes the shell with it; it starts nothing as the session ends.
   constexpr int kIdle = -1;
-  constexpr LPARAM kClose = -1;  // a close, not Windows asking
+  constexpr LPARAM kClose = -1;            // a close, not Windows asking
   enum Word { kNone, kCancelled, kEnds };  // what Windows says after asking
   const auto at = [](int ms) { return L"@" + std::to_wstring(ms) + L" "; };
-  const std::wstring forum = L"launch explorer.exe http://kestrin.example.com/fans show 2";
+  const std::wstring& forum = kForum;
   const std::wstring shell = L"launch explorer.exe show 2";
   const std::wstring ask = at(8000) + kClosingAsk, end = L"end program";
   const std::wstring goesOn[] = {at(9000) + shell, at(12000) + kSafeRemoval};
@@ -317,50 +309,35 @@ TEST_F(Form1Test, ClosingAsksAndEndsOrKeepsTheProgramAsAnsweredAndWindowsEndsWit
   }
 }
 
-TEST_F(Form1Test, WindowsAskingWhileTheQuestionIsOpenChangesNothingAndTheAnswerStillActs) {
+TEST_F(Form1Test, WhatArrivesWhileAQuestionIsOpenOpensNoOtherAndTheAnswerStillActs) {
+  // Another program sends a few hundred closes while each question is up, and Windows asks
+  // whether the session may end, then cancels.
   Fresh run;
+  HWND window = run.form.handle();
   run.system.whileAsking = [&] {
-    EXPECT_EQ(::SendMessageW(run.form.handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    ::SendMessageW(run.form.handle(), WM_ENDSESSION, FALSE, 0);
+    for (int i = 0; i < 300; ++i) ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE)
+        << "a shutdown query is answered at once, and opens no question";
+    ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
   };
-  run.system.answers = {platform::kAnswerYes};
+  run.system.answers = {platform::kAnswerNo, platform::kAnswerCancel, platform::kAnswerYes};
+  run.form.Command4_Click();
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindow(window));
   std::int16_t cancel = 0;
   EXPECT_THROW(run.form.Form_QueryUnload(cancel, platform::kUnloadFormControlMenu),
                fake::ProgramEnded);
   EXPECT_EQ(Relative(run.system.Effects(), 0),
-            (Effects{L"@0 " + kClosingAsk,
-                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2",
-                     L"@0 end program"}));
-}
-
-TEST_F(Form1Test, CloseRequestsWhileAQuestionIsOpenOpenNoOtherQuestion) {
-  // Another program posts a few hundred closes while each of the two questions is up.
-  struct Flooding : fake::FakeSystem {
-    HWND window = nullptr;
-    int ShowMessageBox(const std::wstring& text, const std::wstring& title,
-                       unsigned style) override {
-      for (int i = 0; i < 300; ++i) ::SendMessageW(window, WM_CLOSE, 0, 0);
-      EXPECT_EQ(::SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE)
-          << "a shutdown query is answered at once, and opens no question";
-      return FakeSystem::ShowMessageBox(text, title, style);
-    }
-  } flooding;
-  ui::Form1 form(flooding);
-  flooding.window = form.handle();
-  flooding.answers = {platform::kAnswerNo};
-  form.Command4_Click();
-  flooding.answers = {platform::kAnswerCancel};
-  ::SendMessageW(form.handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(flooding.Effects(), (Effects{L"@1000000 " + kRepairAsk, L"@1000000 " + kClosingAsk}));
-  EXPECT_TRUE(::IsWindow(form.handle()));
+            (Effects{L"@0 " + kRepairAsk, L"@0 " + kClosingAsk, L"@0 " + kClosingAsk,
+                     L"@0 " + kForum, L"@0 end program"}));
 }
 
 TEST_F(Form1Test, SiteOptionsOpenTheirPagesMinimised) {
   form.Option1_Click();
   form.Option2_Click();
   EXPECT_EQ(EffectsSince(),
-            (Effects{L"@0 launch explorer.exe http://kestrin.example.com/blog show 2",
-                     L"@0 launch explorer.exe http://kestrin.example.com/fans show 2"}));
+            (Effects{L"@0 launch " + std::wstring(texts::kBlogCommandLine) + L" show 2",
+                     L"@0 " + kForum}));
 }
 
 TEST_F(Form1Test, LogKeepsEveryLineAndSelectsTheNewestBeyond32767Lines) {

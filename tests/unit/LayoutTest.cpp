@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
+#include <tuple>
 
+#include "res/Texts.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -14,6 +17,44 @@ using platform::ControlKind;
 using platform::ControlLayout;
 using platform::PanelKind;
 using platform::PanelLayout;
+
+TEST(Layout, TheWindowIsLaidOutInTwipsAsDrawn) {
+  // Written out here once, so that a slip in the program's table shows: every other test,
+  // end to end too, places the controls from the program's own table.
+  using K = ControlKind;
+  namespace ctl = ui::ctl;
+  constexpr int kWindow = platform::kInWindow;
+  // clang-format off
+  const ControlLayout drawn[] = {
+      {ctl::Frame1,   K::Frame,     kWindow,     texts::kFrame1,        120,  240, 5175, 1215},
+      {ctl::Command1, K::Button,    ctl::Frame1, texts::kCommand1,      120,  360, 1575,  615},
+      {ctl::Command2, K::Button,    ctl::Frame1, texts::kCommand2,     1800,  360, 1575,  615},
+      {ctl::Command3, K::Button,    ctl::Frame1, texts::kCommand3Kill, 3480,  360, 1575,  615},
+      {ctl::Frame2,   K::Frame,     kWindow,     texts::kFrame2,        120, 1680, 3375, 4215},
+      {ctl::Command4, K::Button,    ctl::Frame2, texts::kCommand4,      120,  240, 3135,  615},
+      {ctl::Frame3,   K::Frame,     ctl::Frame2, texts::kFrame3,        120, 1080, 3135, 2175},
+      {ctl::List1,    K::ListBox,   ctl::Frame3, nullptr,               120,  240, 2895, 1860},
+      {ctl::S1,       K::StatusBar, kWindow,     nullptr,                 0, 6255, 7815,  615},
+      {ctl::Command5, K::Button,    kWindow,     texts::kCommand5,      240, 5160, 3135,  615},
+      {ctl::Frame4,   K::Frame,     kWindow,     texts::kFrame4,       3600, 1680, 4095, 4215},
+      {ctl::Text1,    K::TextBox,   ctl::Frame4, texts::kHelpText,      120,  240, 3855, 3855},
+      {ctl::Frame5,   K::Frame,     kWindow,     texts::kFrame5,       5400,  240, 2295, 1215},
+      {ctl::Option1,  K::Option,    ctl::Frame5, texts::kOption1,       120,  360, 1935,  300},
+      {ctl::Option2,  K::Option,    ctl::Frame5, texts::kOption2,       120,  720, 2055,  255},
+  };
+  // clang-format on
+  ASSERT_EQ(std::size(drawn), ui::kControls.size()) << "a control in one table only";
+  for (const ControlLayout& d : drawn) {
+    const ControlLayout& row = ui::kControls[static_cast<size_t>(d.index)];
+    SCOPED_TRACE(testing::Message() << "control " << d.index);
+    EXPECT_EQ(std::tie(row.index, row.kind, row.container, row.caption),
+              std::tie(d.index, d.kind, d.container, d.caption));
+    EXPECT_EQ(std::tie(row.left, row.top, row.width, row.height),
+              std::tie(d.left, d.top, d.width, d.height));
+  }
+  EXPECT_EQ(ui::kForm1.clientWidth, 7815);
+  EXPECT_EQ(ui::kForm1.clientHeight, 6870);
+}
 
 TEST(Layout, TwipsConvertAtTheSystemDpi) {
   EXPECT_EQ(platform::TwipsToPixels(7815, 96), 521);

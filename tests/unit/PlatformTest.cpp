@@ -24,31 +24,28 @@ TEST(LaunchProgram, ComesFromTheSystemsOwnFoldersNeverTheSearchPath) {
   struct Case {
     const wchar_t* commandLine;
     const LaunchFolders& folders;
-    const wchar_t* program;
+    const wchar_t* program;  // none: refused as a file not found (53)
   } cases[] = {
       {L"explorer.exe", native, L"C:\\Windows\\explorer.exe"},
       {L"explorer.exe", wow64, L"C:\\Windows\\explorer.exe"},
       {L"explorer.exe http://kestrin.example.com/fans", native, L"C:\\Windows\\explorer.exe"},
-      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", native,
-       L"C:\\Windows\\system32\\rundll32.exe"},
+      // clang-format off
+      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", native, L"C:\\Windows\\system32\\rundll32.exe"},
       // A 32-bit program on 64-bit Windows reaches the native rundll32 through Sysnative;
       // the redirected system folder would start the 32-bit one.
-      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", wow64,
-       L"C:\\Windows\\Sysnative\\rundll32.exe"},
+      {L"RUNDLL32.EXE shell32.dll,Control_RunDLL hotplug.dll", wow64, L"C:\\Windows\\Sysnative\\rundll32.exe"},
+      // clang-format on
+      {L"notepad.exe", native, nullptr},
+      {L".\\explorer.exe", native, nullptr},
+      {L"explorer", native, nullptr},
+      {L"", native, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << base::WideToUtf8(c.commandLine));
-    EXPECT_EQ(ResolveLaunchProgram(c.commandLine, c.folders), c.program);
-  }
-}
-
-TEST(LaunchProgram, RefusesAnyOtherProgramAsFileNotFound) {
-  const LaunchFolders folders{L"C:\\Windows", L"C:\\Windows\\system32", false};
-  for (const wchar_t* commandLine : {L"notepad.exe", L".\\explorer.exe", L"explorer", L""}) {
     try {
-      ResolveLaunchProgram(commandLine, folders);
-      ADD_FAILURE() << "launched " << base::WideToUtf8(commandLine);
+      EXPECT_EQ(ResolveLaunchProgram(c.commandLine, c.folders), c.program ? c.program : L"?");
     } catch (const platform::RuntimeError& e) {
+      EXPECT_EQ(c.program, nullptr) << "refused";
       EXPECT_EQ(e.number(), 53);
     }
   }
@@ -74,8 +71,9 @@ TEST(Manifest, NamesTheArchitectureTheProgramWasBuiltFor) {
   // carry the program's own manifest.
   HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, found))),
-                             ::SizeofResource(nullptr, found));
+  const std::string manifest(
+      static_cast<const char*>(::LockResource(::LoadResource(nullptr, found))),
+      ::SizeofResource(nullptr, found));
   const std::string own = manifest.substr(0, manifest.find("<dependency>"));
   EXPECT_NE(own.find(sizeof(void*) == 4 ? "processorArchitecture=\"x86\""
                                         : "processorArchitecture=\"amd64\""),
@@ -90,15 +88,14 @@ TEST(RuntimeErrorText, ReadsLikeAClassicRunTimeError) {
     RuntimeError error;
     const wchar_t* text;
   } cases[] = {
-      {RuntimeError(ErrorKind::kFileNotFound, L"SkinH_VB6.dll"),
-       L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
-      {RuntimeError(ErrorKind::kDllEntryNotFound, L"SkinH_AttachEx 于 SkinH_VB6.dll"),
-       L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
-      {RuntimeError(ErrorKind::kDllLoad, L"winmm.dll"),
-       L"运行时错误 '48':\r\n\r\n加载 DLL 错误: winmm.dll"},
+      // clang-format off
+      {RuntimeError(ErrorKind::kFileNotFound, L"SkinH_VB6.dll"), L"运行时错误 '53':\r\n\r\n文件未找到: SkinH_VB6.dll"},
+      {platform::MissingEntry(L"SkinH_AttachEx", L"SkinH_VB6.dll"), L"运行时错误 '453':\r\n\r\n找不到 DLL 入口点 SkinH_AttachEx 于 SkinH_VB6.dll"},
+      {RuntimeError(ErrorKind::kDllLoad, L"winmm.dll"), L"运行时错误 '48':\r\n\r\n加载 DLL 错误: winmm.dll"},
       {RuntimeError(ErrorKind::kClipboard), L"运行时错误 '521':\r\n\r\n不能打开剪贴板"},
       {RuntimeError(ErrorKind::kOutOfMemory), L"运行时错误 '7':\r\n\r\n内存溢出"},
       {RuntimeError(ErrorKind::kInvalidCall), L"运行时错误 '5':\r\n\r\n无效的过程调用或参数"},
+      // clang-format on
   };
   for (const Case& c : cases) EXPECT_EQ(platform::RuntimeErrorText(c.error), c.text);
   // Any number reads as itself.

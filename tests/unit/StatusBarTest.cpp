@@ -22,31 +22,27 @@ TEST_F(StatusBar, SetStatusWritesTheMessagePanelOnly) {
   EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded);
   form.SetStatus(L"一");
   form.SetStatus(L"二...");
-  EXPECT_EQ(form.S1.PanelText(1), L"状态：");
+  EXPECT_EQ(form.S1.PanelText(1), texts::kPanelStatus);
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
 }
 
 TEST_F(StatusBar, StoresNoTextLongerThanItCanReport) {
   // Any program may set the bar's texts. One past 65,535 characters would report a length of
-  // 0 to 65,535 less than it is, and a read sized by it would be overrun.
-  const std::wstring wide(200'000, L'长');
-  const std::string ansi(70'000, 'a');
-  struct Case {
-    const char* what;
-    UINT message;
-    WPARAM part;
-    LPARAM text;
-  } cases[] = {
-      {"WM_SETTEXT of 65,536", WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str() + 134'464)},
-      {"SB_SETTEXTW of 200,000", SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide.c_str())},
-      {"SB_SETTEXTA of 70,000", SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(ansi.c_str())},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ::SendMessageW(form.S1.handle(), c.message, c.part, c.text);
-    const std::wstring shown = form.S1.PanelText(static_cast<int>(c.part) + 1);
-    EXPECT_EQ(shown.size(), 65'535u);
-    EXPECT_EQ(shown.front(), c.message == SB_SETTEXTA ? L'a' : L'长');
+  // 0 to 65,535 less than it is, and a read sized by it would be overrun. Every way of setting
+  // a text, at the longest length kept whole and past it.
+  for (const UINT message : {UINT{WM_SETTEXT}, UINT{SB_SETTEXTW}, UINT{SB_SETTEXTA}}) {
+    for (const size_t length : {65'535u, 65'536u, 200'000u}) {
+      SCOPED_TRACE(testing::Message() << "message " << message << ", " << length << " long");
+      const std::wstring wide(length, L'长');
+      const std::string ansi(length, 'a');
+      const WPARAM part = message == WM_SETTEXT ? 0 : 1;
+      const LPARAM text = message == SB_SETTEXTA ? reinterpret_cast<LPARAM>(ansi.c_str())
+                                                 : reinterpret_cast<LPARAM>(wide.c_str());
+      ::SendMessageW(form.S1.handle(), message, part, text);
+      const std::wstring shown = form.S1.PanelText(static_cast<int>(part) + 1);
+      EXPECT_EQ(shown.size(), 65'535u);
+      EXPECT_EQ(shown.front(), message == SB_SETTEXTA ? L'a' : L'长');
+    }
   }
   form.SetStatus(L"二...");
   EXPECT_EQ(form.S1.PanelText(2), L"二...");
