@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <tuple>
 
+#include "base/Text.h"
 #include "res/Texts.h"
 #include "ui/Layout.h"
 
@@ -43,17 +45,19 @@ TEST(Layout, TheWindowIsLaidOutInTwipsAsDrawn) {
       {ctl::Option2,  K::Option,    ctl::Frame5, texts::kOption2,       120,  720, 2055,  255},
   };
   // clang-format on
-  ASSERT_EQ(std::size(drawn), ui::kControls.size()) << "a control in one table only";
-  for (const ControlLayout& d : drawn) {
-    const ControlLayout& row = ui::kControls[static_cast<size_t>(d.index)];
-    SCOPED_TRACE(testing::Message() << "control " << d.index);
-    EXPECT_EQ(std::tie(row.index, row.kind, row.container, row.caption),
-              std::tie(d.index, d.kind, d.container, d.caption));
+  EXPECT_EQ(std::size(drawn), ui::kControls.size()) << "a control in one table only";
+  for (const ControlLayout& row : ui::kControls) {  // named by place and caption
+    SCOPED_TRACE(testing::Message() << "control " << row.index << " "
+                                    << base::WideToUtf8(row.caption ? row.caption : L""));
+    const auto d = std::find_if(std::begin(drawn), std::end(drawn),
+                                [&](const ControlLayout& r) { return r.index == row.index; });
+    ASSERT_NE(d, std::end(drawn)) << "not in the drawn layout";
+    EXPECT_EQ(std::tie(row.kind, row.container, row.caption),
+              std::tie(d->kind, d->container, d->caption));
     EXPECT_EQ(std::tie(row.left, row.top, row.width, row.height),
-              std::tie(d.left, d.top, d.width, d.height));
+              std::tie(d->left, d->top, d->width, d->height));
   }
-  EXPECT_EQ(ui::kForm1.clientWidth, 7815);
-  EXPECT_EQ(ui::kForm1.clientHeight, 6870);
+  EXPECT_EQ(std::tie(ui::kForm1.clientWidth, ui::kForm1.clientHeight), std::tuple(7815, 6870));
 }
 
 TEST(Layout, TwipsConvertAtTheSystemDpi) {
