@@ -27,15 +27,16 @@ constexpr UINT kButtonMessages[] = {BM_SETSTATE, BM_SETCHECK, BM_SETSTYLE, BM_CL
 constexpr UINT kListMessages[] = {LB_SETCURSEL,    LB_ADDSTRING,   LB_INSERTSTRING, LB_DELETESTRING,
                                   LB_RESETCONTENT, LB_SETTOPINDEX, WM_VSCROLL,      WM_MOUSEWHEEL};
 
+// Each row: role, class, style, painter, off-screen, background, repaint after, hot, flat edge,
+// caption room (the fields of Kind, in order).
 // clang-format off
 constexpr Kind kKinds[] = {
-    // role            class                  style            painter          off-screen background    repaint after    hot    flat edge             caption room
-    {Role::kPushButton, L"Button",             PushButtonStyle, PaintPushButton, true,  nullptr,      kButtonMessages, true,  nullptr,              PushButtonCaptionRoom},
-    {Role::kFrame,      L"Button",             GroupBoxStyle,   PaintFrame,      false, nullptr,      kButtonMessages, false, nullptr,              FrameCaptionRoom},
-    {Role::kOption,     L"Button",             RadioStyle,      PaintOption,     true,  nullptr,      kButtonMessages, true,  nullptr,              OptionCaptionRoom},
-    {Role::kList,       L"ListBox",            ListStyle,       PaintList,       true,  &Look::list,  kListMessages,   false, &Skin::listBackground, nullptr},
-    {Role::kText,       L"Edit",               AnyStyle,        nullptr,         false, nullptr,      {},              false, &Skin::textBackground, nullptr},
-    {Role::kStatus,     L"msctls_statusbar32", AnyStyle,        PaintStatus,     true,  &Look::status, {},             false, nullptr,              nullptr},
+    {Role::kPushButton, L"Button",             PushButtonStyle, PaintPushButton, true,      nullptr,       kButtonMessages, true,  nullptr,               PushButtonCaptionRoom},
+    {Role::kFrame,      L"Button",             GroupBoxStyle,   PaintFrame,      false,     nullptr,       kButtonMessages, false, nullptr,               FrameCaptionRoom},
+    {Role::kOption,     L"Button",             RadioStyle,      PaintOption,     true,      nullptr,       kButtonMessages, true,  nullptr,               OptionCaptionRoom},
+    {Role::kList,       L"ListBox",            ListStyle,       PaintList,       true,      &Look::list,   kListMessages,   false, &Skin::listBackground, nullptr},
+    {Role::kText,       L"Edit",               AnyStyle,        nullptr,         false,     nullptr,       {},              false, &Skin::textBackground, nullptr},
+    {Role::kStatus,     L"msctls_statusbar32", AnyStyle,        PaintStatus,     true,      &Look::status, {},              false, nullptr,               nullptr},
 };
 // clang-format on
 
