@@ -268,9 +268,14 @@ void Form::LastWords(void* context) noexcept {
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = window_.get();
-  if (ending_ && (message == kLoadMessage || message == WM_COMMAND || message == WM_CLOSE))
-    return 0;
-  if (ending_) return ::DefWindowProcW(window, message, wParam, lParam);
+  if (ending_) {
+    // The error box is up and the last words have run. Windows ending the session, or the
+    // Restart Manager closing this program, waits for no answer: the program ends now, as the
+    // box would have ended it.
+    if (message == WM_ENDSESSION && wParam) EndShownRuntimeErrorNow();
+    if (message == kLoadMessage || message == WM_COMMAND || message == WM_CLOSE) return 0;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
   switch (message) {
     case kLoadMessage:
       events_.OnLoad();

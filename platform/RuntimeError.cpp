@@ -93,6 +93,7 @@ namespace {
 
 LastWords g_lastWords = nullptr;
 void* g_lastWordsContext = nullptr;
+int g_endingNumber = 0;  // of the error whose box is up
 
 }  // namespace
 
@@ -108,6 +109,7 @@ void ClearLastWords(void* context) noexcept {
 void EndOnCurrentException() noexcept { EndWithRuntimeError(CurrentExceptionAsRuntimeError()); }
 
 void EndWithRuntimeError(const RuntimeError& error) noexcept {
+  g_endingNumber = error.number();
   // Taken before they run: a failure inside them, or a second error while the box is up, ends
   // the program without running them again.
   if (const LastWords lastWords = std::exchange(g_lastWords, nullptr))
@@ -118,6 +120,8 @@ void EndWithRuntimeError(const RuntimeError& error) noexcept {
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
   ::ExitProcess(static_cast<UINT>(error.number()));
 }
+
+void EndShownRuntimeErrorNow() noexcept { ::ExitProcess(static_cast<UINT>(g_endingNumber)); }
 
 }  // namespace platform
 

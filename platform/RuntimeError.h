@@ -58,6 +58,9 @@ void ClearLastWords(void* context) noexcept;
 // Runs the last words, shows the error box and ends the process with the error's number as its
 // exit code.
 [[noreturn]] void EndWithRuntimeError(const RuntimeError& error) noexcept;
+// While the error box is up: ends the process at once with that error's number, as answering
+// the box would. For Windows ending the session, which waits for no answer.
+[[noreturn]] void EndShownRuntimeErrorNow() noexcept;
 // The same for the exception in flight. Call only from inside a catch block.
 [[noreturn]] void EndOnCurrentException() noexcept;
 

@@ -55,6 +55,8 @@ void LoadLibrariesFromSystemFolderOnly() {
   ::SetDllDirectoryW(L"");
 }
 
+void LeaveStartFolder() { ::SetCurrentDirectoryW(SystemFolder().c_str()); }
+
 std::wstring FolderOfPath(const std::wstring& modulePath) {
   const size_t slash = modulePath.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return modulePath;

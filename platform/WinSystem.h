@@ -59,6 +59,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // being ejected, may hold a planted copy). Call first thing, before anything loads a library.
 void LoadLibrariesFromSystemFolderOnly();
 
+// Makes the system folder the current one. The folder the program was started from stays open
+// for as long as it is current: started from a console or a shortcut on the stick, the program
+// would hold the very stick it is there to free. Call first thing.
+void LeaveStartFolder();
+
 // The folder part of a module path as the program reports its own folder: no closing
 // backslash, except at a drive's root ("C:\").
 std::wstring FolderOfPath(const std::wstring& modulePath);

@@ -14,6 +14,7 @@ extern "C" __declspec(dllexport) void PlindarEndWithRuntimeError(int outOfMemory
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  platform::LeaveStartFolder();
   platform::LoadLibrariesFromSystemFolderOnly();
   platform::WinSystem system;
   ui::Form1 form(system);

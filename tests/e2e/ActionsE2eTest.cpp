@@ -178,6 +178,10 @@ TEST_F(Actions, Command3EndsTheShellThenStartsTheSystemsOwnNeverAPlantedOne) {
     EXPECT_EQ(::GetFileAttributesW((folder + L"\\explorer.exe.log").c_str()),
               INVALID_FILE_ATTRIBUTES)
         << "a planted explorer.exe was started from " << base::WideToUtf8(folder);
+  // Nor does the program hold the folder it was started in (the stick, often): while it runs,
+  // that folder can go.
+  EXPECT_TRUE(::MoveFileW(currentFolder.c_str(), (currentFolder + L"-moved").c_str()))
+      << "the program holds the folder it was started in: error " << ::GetLastError();
 }
 
 // Hours, minutes and seconds of a log line "[ H:MM:SS ]...", as seconds of the day.

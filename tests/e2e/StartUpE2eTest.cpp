@@ -27,6 +27,7 @@ struct Failure {
   platform::RuntimeError error;
   bool plantedInCurrentFolder = false;  // a SkinH_VB6.dll in the folder it is started in
   const wchar_t* helperArgument = L"";  // where the helper fails
+  bool sessionEnds = false;  // while the box is up, Windows ends the session instead of an answer
 };
 
 TEST(StartUp, ARunTimeErrorShowsItsBoxRunsTheLastWordsAndEndsWithItsNumber) {
@@ -40,6 +41,7 @@ TEST(StartUp, ARunTimeErrorShowsItsBoxRunsTheLastWordsAndEndsWithItsNumber) {
       {"a library in the current folder only is never loaded", L"planted", nullptr, noLibrary, true},
       {"a failure before the window", nullptr, nullptr, RuntimeError(ErrorKind::kOutOfMemory)},
       {"a failure in a subclass", nullptr, nullptr, RuntimeError(ErrorKind::kInvalidCall), false, L"subclass"},
+      {"the session ends while the box is up: at once", L"sessionend", nullptr, noLibrary, false, L"", true},
       // clang-format on
   };
   const std::wstring helper = e2e::TestBinFolder() + L"\\uncaught.exe";
@@ -73,7 +75,16 @@ TEST(StartUp, ARunTimeErrorShowsItsBoxRunsTheLastWordsAndEndsWithItsNumber) {
       EXPECT_NE(::GetFileAttributesW(lastWords.c_str()), INVALID_FILE_ATTRIBUTES)
           << "the last words did not run before the box";
     }
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (c.sessionEnds) {
+      HWND window = e2e::FindWindowOf(failing.id(), L"PlindarForm", false);
+      ASSERT_TRUE(window);
+      ::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000,
+                            nullptr);
+      ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000,
+                            nullptr);
+    } else {
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
     EXPECT_EQ(failing.WaitForExit(10s), static_cast<DWORD>(c.error.number()));
     if (c.plantedInCurrentFolder) {
       EXPECT_EQ(::GetFileAttributesW((current + L"\\SkinH_VB6.dll.ran").c_str()),
