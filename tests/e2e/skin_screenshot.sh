@@ -162,7 +162,7 @@ same_as "code page 1252" english skinned 500
 # as when the skin, or Windows' message font, names the Chinese face installed there outright.
 english_prefix=$(mktemp -d /tmp/plindar-wine-en.XXXXXX)
 plindar_init_prefix "$english_prefix" en_US.UTF-8
-in_english() { WINEPREFIX=$english_prefix LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"; }
+in_english() { WINEPREFIX=$english_prefix LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 PLINDAR_WINE_LANG=en_US.UTF-8 "$@"; }
 chinese_face="WenQuanYi Micro Hei"  # fonts-wqy-microhei, which the test command installs
 in_english shoot "$stage" english-prefix
 named=$(with_face "$chinese_face")
