@@ -27,18 +27,26 @@ class Control {
   HWND focusHandedTo_ = nullptr;  // where switching this control off moved the focus
 };
 
+// The kinds a click does nothing for: declared with no handler.
 class Frame : public Control {
-  using Control::Control;
-};
-class Button : public Control {
   using Control::Control;
 };
 class TextBox : public Control {
   using Control::Control;
 };
 
-class OptionButton : public Control {
-  using Control::Control;
+// The kinds a click acts on: declared with the handler their clicks run, and only so.
+class Clickable : public Control {
+ public:
+  Clickable(Form& form, int index, OnClick onClick) : Control(form, index) {
+    form.SetOnClick(index, onClick);
+  }
+};
+class Button : public Clickable {
+  using Clickable::Clickable;
+};
+class OptionButton : public Clickable {
+  using Clickable::Clickable;
 };
 
 class ListBox : public Control {

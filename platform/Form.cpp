@@ -114,6 +114,7 @@ void Form::CreateControls() {
         row.container != kInWindow && controls[row.container].caption)
       unlabelled_.push_back({child, controls[row.container].caption});
     children_.push_back(child);
+    onClick_.emplace_back();
     if (row.kind == ControlKind::StatusBar) {
       statusBar_ = child;
       clockPanel_ = SetUpPanels(child, layout_.panels, dpi_);
@@ -186,6 +187,11 @@ HWND Form::Child(int index) const {
   if (index < 0 || static_cast<size_t>(index) >= children_.size())
     throw RuntimeError(ErrorKind::kInvalidCall);
   return children_[static_cast<size_t>(index)];
+}
+
+void Form::SetOnClick(int index, OnClick onClick) {
+  Child(index);  // a row of the layout, or the run-time error
+  onClick_[static_cast<size_t>(index)] = onClick;
 }
 
 void Form::Load() { ::SendMessageW(window_.get(), kLoadMessage, 0, 0); }
@@ -281,7 +287,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       events_.OnLoad();
       return 0;
     case WM_COMMAND:
-      OnCommand(wParam, lParam);
+      if (const OnClick* onClick = ClickFrom(wParam, lParam)) (*onClick)();
       return 0;
     case WM_TIMER:
       if (wParam == kClockTimer) RefreshClock(statusBar_, clockPanel_);
@@ -315,12 +321,6 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Form::OnCommand(WPARAM wParam, LPARAM lParam) {
-  const int id = LOWORD(wParam);
-  if (HIWORD(wParam) == BN_CLICKED && TakesClickFrom(reinterpret_cast<HWND>(lParam), id))
-    events_.OnClick(id - kFirstControlId);
-}
-
 void Form::OnActivate(WPARAM wParam) {
   // Keep the focus on the control that had it, as a dialog does, rather than on the window
   // itself.
@@ -332,21 +332,24 @@ void Form::OnActivate(WPARAM wParam) {
   }
 }
 
-bool Form::TakesClickFrom(HWND control, int id) const {
+const OnClick* Form::ClickFrom(WPARAM wParam, LPARAM lParam) const {
   // Only a control of this window, enabled, in a window that takes input (no modal box over
   // it): another program's BM_CLICK or WM_COMMAND must not run what a disabled button forbids.
+  const int id = LOWORD(wParam);
+  const auto control = reinterpret_cast<HWND>(lParam);
   const size_t index = static_cast<size_t>(id - kFirstControlId);
-  if (id < kFirstControlId || index >= children_.size() || children_[index] != control ||
-      !::IsWindowEnabled(control) || !::IsWindowEnabled(window_.get()))
-    return false;
+  if (HIWORD(wParam) != BN_CLICKED || id < kFirstControlId || index >= children_.size() ||
+      children_[index] != control || !onClick_[index] || !::IsWindowEnabled(control) ||
+      !::IsWindowEnabled(window_.get()))
+    return nullptr;
   // An option is chosen when it is selected by the click (the mouse, Space, an arrow key).
   // Windows also reports a click when the focus merely arrives at an option that is not
   // selected (Tab, Shift+Tab); that chooses nothing.
   if (layout_.controls[index].kind == ControlKind::Option) {
-    if (::SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED) return false;
+    if (::SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED) return nullptr;
     MoveGroupTabStop(index);
   }
-  return true;
+  return &onClick_[index];
 }
 
 void Form::MoveGroupTabStop(size_t selected) const {

@@ -17,12 +17,29 @@ inline constexpr int kUnloadAppWindows = 2;       // Windows is ending the sessi
 // Windows' Restart Manager closes this one program (for an installer, say); the session goes on.
 inline constexpr int kUnloadAppTaskManager = 3;
 
-// What the window reports to the program. Each call runs on the user-interface thread.
+// What a click on a control runs: one of the program's handlers, on the object it belongs to.
+// The form calls it straight from the window procedure.
+class OnClick {
+ public:
+  template <auto Handler, class Object>
+  static OnClick Of(Object* object) noexcept {
+    return OnClick(object, [](void* self) { (static_cast<Object*>(self)->*Handler)(); });
+  }
+  OnClick() = default;  // nothing: a control its clicks do nothing for
+  explicit operator bool() const noexcept { return run_ != nullptr; }
+  void operator()() const { run_(object_); }
+
+ private:
+  OnClick(void* object, void (*run)(void*)) noexcept : object_(object), run_(run) {}
+  void* object_ = nullptr;
+  void (*run_)(void*) = nullptr;
+};
+
+// What the window reports to the program, beside clicks (OnClick). Each call runs on the
+// user-interface thread.
 class FormEvents {
  public:
   virtual void OnLoad() = 0;
-  // The control at `index` of the layout was clicked.
-  virtual void OnClick(int index) = 0;
   // A close was requested (the close box, Alt+F4, the system menu, a WM_CLOSE): the program
   // either ends inside, never returning, or keeps the window as it was.
   virtual void OnCloseRequested() = 0;
@@ -57,6 +74,8 @@ class Form {
   HWND handle() const { return window_.get(); }
   // The control at `index` of the layout, or a RuntimeError if the layout has no such row.
   HWND Child(int index) const;
+  // What a click on the control at `index` runs, from now on.
+  void SetOnClick(int index, OnClick onClick);
   const std::vector<UnlabelledControl>& UnlabelledControls() const { return unlabelled_; }
 
   // Runs the start-up step inside the window's message boundary, so that a failure in it
@@ -77,12 +96,12 @@ class Form {
   static void LastWords(void* self) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   // The messages that take more than a line.
-  void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
   void CreateControls();
   HWND CreateControl(const ControlLayout& row, const RECT& place);
   void PlaceCentred(int clientWidth, int clientHeight);
-  bool TakesClickFrom(HWND control, int id) const;
+  // What a click that WM_COMMAND reports runs; none for a click the window does not take.
+  const OnClick* ClickFrom(WPARAM wParam, LPARAM lParam) const;
   void MoveGroupTabStop(size_t selected) const;
 
   const FormLayout& layout_;
@@ -91,7 +110,8 @@ class Form {
   base::UniqueGdiObject font_;
   base::UniqueIcon bigIcon_, smallIcon_;
   base::UniqueWindow window_;
-  std::vector<HWND> children_;  // parallel to layout_.controls
+  std::vector<HWND> children_;    // parallel to layout_.controls
+  std::vector<OnClick> onClick_;  // likewise
   std::vector<UnlabelledControl> unlabelled_;
   HWND statusBar_ = nullptr;
   int clockPanel_ = -1;

@@ -158,38 +158,6 @@ void Form1::Option1_Click() { system_.Launch(texts::kBlogCommandLine, platform::
 
 void Form1::Option2_Click() { system_.Launch(texts::kForumCommandLine, platform::kShowMinimized); }
 
-void Form1::OnClick(int index) {
-  // Every control is named here, with no default: a control added to the layout without a
-  // word on its clicks does not compile (-Werror=switch). An index from outside the table
-  // matches none.
-  switch (static_cast<ctl::Index>(index)) {
-    case ctl::Command1:
-      return Command1_Click();
-    case ctl::Command2:
-      return Command2_Click();
-    case ctl::Command3:
-      return Command3_Click();
-    case ctl::Command4:
-      return Command4_Click();
-    case ctl::Command5:
-      return Command5_Click();
-    case ctl::Option1:
-      return Option1_Click();
-    case ctl::Option2:
-      return Option2_Click();
-    case ctl::Frame1:
-    case ctl::Frame2:
-    case ctl::Frame3:
-    case ctl::Frame4:
-    case ctl::Frame5:
-    case ctl::List1:
-    case ctl::S1:
-    case ctl::Text1:
-    case ctl::Count:
-      return;  // nothing happens on a click here
-  }
-}
-
 void Form1::OnCloseRequested() {
   // A close requested while a question is open (posted by another program, say) is refused:
   // prompts never stack up behind one another.

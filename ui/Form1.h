@@ -42,7 +42,6 @@ class Form1 final : private platform::FormEvents {
 
  private:
   void OnLoad() override { Form_Load(); }
-  void OnClick(int index) override;
   void OnCloseRequested() override;
   void OnEndSession(int unloadMode) override { Form_EndSession(unloadMode); }
   void OnRuntimeErrorEnding() noexcept override;
@@ -69,23 +68,29 @@ class Form1 final : private platform::FormEvents {
   int openQuestions_ = 0;
   bool named_ = false;  // the screen-reader names are given and not yet given back
 
+  // What a click on a control runs: one of the handlers above.
+  template <void (Form1::*Handler)()>
+  platform::OnClick Runs() {
+    return platform::OnClick::Of<Handler>(this);
+  }
+
  public:
-  // The controls, in tab order.
+  // The controls, in tab order; a button or an option with the handler its clicks run.
   platform::Frame Frame1{form_, ctl::Frame1};
-  platform::Button Command1{form_, ctl::Command1};
-  platform::Button Command2{form_, ctl::Command2};
-  platform::Button Command3{form_, ctl::Command3};
+  platform::Button Command1{form_, ctl::Command1, Runs<&Form1::Command1_Click>()};
+  platform::Button Command2{form_, ctl::Command2, Runs<&Form1::Command2_Click>()};
+  platform::Button Command3{form_, ctl::Command3, Runs<&Form1::Command3_Click>()};
   platform::Frame Frame2{form_, ctl::Frame2};
-  platform::Button Command4{form_, ctl::Command4};
+  platform::Button Command4{form_, ctl::Command4, Runs<&Form1::Command4_Click>()};
   platform::Frame Frame3{form_, ctl::Frame3};
   platform::ListBox List1{form_, ctl::List1};
   platform::StatusBar S1{form_, ctl::S1};
-  platform::Button Command5{form_, ctl::Command5};
+  platform::Button Command5{form_, ctl::Command5, Runs<&Form1::Command5_Click>()};
   platform::Frame Frame4{form_, ctl::Frame4};
   platform::TextBox Text1{form_, ctl::Text1};
   platform::Frame Frame5{form_, ctl::Frame5};
-  platform::OptionButton Option1{form_, ctl::Option1};
-  platform::OptionButton Option2{form_, ctl::Option2};
+  platform::OptionButton Option1{form_, ctl::Option1, Runs<&Form1::Option1_Click>()};
+  platform::OptionButton Option2{form_, ctl::Option2, Runs<&Form1::Option2_Click>()};
 };
 
 }  // namespace ui

@@ -3,7 +3,6 @@
 // to the container (the window's client area or a frame's outer corner).
 #include <array>
 #include <cstddef>
-#include <utility>
 
 #include "platform/Layout.h"
 #include "res/Texts.h"
@@ -66,19 +65,19 @@ inline constexpr std::array<platform::PanelLayout, 3> kPanels{{
 }};
 // clang-format on
 
-// A row standing at another control's place fails to compile, and the compiler's message
-// names the control whose place it took ("with ui::ctl::Index Control = ui::ctl::...").
+// A control whose row is missing, or stands at another place, fails to compile, and the first
+// error names it ("with ui::ctl::Index Control = ui::ctl::..."): the first such control.
+constexpr ctl::Index FirstControlWithoutItsRow() {
+  for (int i = 0; i < ctl::Count; ++i)
+    if (kControls[static_cast<size_t>(i)].index != i) return static_cast<ctl::Index>(i);
+  return ctl::Count;
+}
 template <ctl::Index Control>
-constexpr bool RowAtItsPlace() {
-  static_assert(kControls[Control].index == Control,
-                "this control's place in kControls holds another control's row");
-  return true;
+constexpr bool HasNoRowAtItsPlace() {
+  static_assert(Control == ctl::Count, "this control has no row at its own place in kControls");
+  return false;
 }
-template <size_t... Controls>
-constexpr bool EveryRowAtItsPlace(std::index_sequence<Controls...>) {
-  return (RowAtItsPlace<static_cast<ctl::Index>(Controls)>() && ...);
-}
-static_assert(EveryRowAtItsPlace(std::make_index_sequence<ctl::Count>()));
+static_assert(!HasNoRowAtItsPlace<FirstControlWithoutItsRow()>());
 static_assert(platform::WellFormed(kControls), "every row at its own place, in a frame before it");
 
 inline constexpr platform::FormLayout kForm1{

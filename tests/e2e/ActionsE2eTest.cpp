@@ -345,7 +345,7 @@ TEST_F(Keyboard, TabGoesRoundEveryControlBothWaysAndTheOptionsAreOneStop) {
   ::SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, end);
   EXPECT_EQ(::SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-  e2e::PressKeys("shift+Tab shift+Tab");  // from Command1 by way of the options
+  e2e::PressKeys(e2e::TabKeys(ctl::Command1, ctl::Text1));
   ASSERT_EQ(plindar.FocusedControl(), ctl::Text1);
   e2e::PressKeys("Escape");
   EXPECT_FALSE(e2e::WaitForWindow(plindar.process().id(), L"#32770", 1s)) << "Esc asked to close";
@@ -356,7 +356,7 @@ TEST_F(Keyboard, TabGoesRoundEveryControlBothWaysAndTheOptionsAreOneStop) {
 
 TEST_F(Keyboard, ArrowsChooseAnOptionAndTabReturnsToTheChosenOne) {
   Plindar plindar;
-  e2e::PressKeys("shift+Tab");
+  e2e::PressKeys(e2e::TabKeys(ctl::Command1, ctl::Option1));
   ASSERT_EQ(plindar.FocusedControl(), ctl::Option1);
   e2e::PressKeys("Down");
   EXPECT_EQ(plindar.FocusedControl(), ctl::Option2);
@@ -373,19 +373,20 @@ TEST_F(Keyboard, ArrowsChooseAnOptionAndTabReturnsToTheChosenOne) {
 
 TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRepairsPause) {
   Plindar plindar;
-  e2e::PressKeys("Tab Return");  // Command2
+  e2e::PressKeys(e2e::TabKeys(ctl::Command1, ctl::Command2) + " Return");
   EXPECT_TRUE(WaitForStatus(plindar, texts::kStatusProcesses));
 
   // Command4: the repair, after its question. Enter held past the key's repeat delay answers
   // nothing by its repeats: the question waits for the user.
-  e2e::PressKeys("Tab Tab");
+  e2e::PressKeys(e2e::TabKeys(ctl::Command2, ctl::Command4));
   e2e::HoldKey("Return", 1500ms);
   EXPECT_EQ(LogCount(plindar), 0);
   ASSERT_TRUE(Answer(plindar, texts::kRepairQuestion, IDYES));
   ASSERT_TRUE(WaitForLogLines(plindar, 1, 10s));
   // Its button is off now; the focus went on to the next control that can take it.
-  EXPECT_EQ(plindar.FocusedControl(), ctl::List1);
-  e2e::PressKeys("Tab space");  // Command5, pressed during the pause
+  const int next = e2e::NextTabStop(ctl::Command4);
+  EXPECT_EQ(plindar.FocusedControl(), next);
+  e2e::PressKeys(e2e::TabKeys(next, ctl::Command5) + " space");  // pressed during the pause
   EXPECT_TRUE(SafeRemovalDialogIs(true)) << "the safe-removal dialog did not open";
   EXPECT_LT(LogCount(plindar), 7) << "pressed during the repair, not after it";
   plindar.Click(ctl::Command2);  // closes the dialog again

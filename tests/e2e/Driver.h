@@ -3,6 +3,7 @@
 // and reads what they show the way another program on the desktop would.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -28,6 +29,28 @@ inline std::vector<int> TabStops() {
       stops.push_back(row.index);
   }
   return stops;
+}
+
+// The place of `control` among the tab stops.
+inline size_t TabStopPlace(int control) {
+  const std::vector<int> stops = TabStops();
+  return static_cast<size_t>(std::find(stops.begin(), stops.end(), control) - stops.begin());
+}
+// The tab stop after `control`.
+inline int NextTabStop(int control) {
+  const std::vector<int> stops = TabStops();
+  return stops[(TabStopPlace(control) + 1) % stops.size()];
+}
+// The keys that move the focus from the tab stop `from` to `to` the shorter way round, as the
+// layout orders them: so many Tab presses, or Shift+Tab.
+inline std::string TabKeys(int from, int to) {
+  const size_t count = TabStops().size();
+  const size_t forward = (TabStopPlace(to) + count - TabStopPlace(from)) % count;
+  const bool back = count - forward < forward;
+  std::string keys;
+  for (size_t i = 0; i < (back ? count - forward : forward); ++i)
+    keys += std::string(keys.empty() ? "" : " ") + (back ? "shift+Tab" : "Tab");
+  return keys;
 }
 
 // The folder this test program runs from, and the installed program beside the build.

@@ -167,7 +167,8 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   struct Case {
     int control;
     const wchar_t* name;
-    bool given;  // by the program, not from the control's own caption
+    bool given;  // by the program, not from the control's own caption: where the system
+                 // refuses such names (Wine 8), it has none
   } cases[] = {
       {ctl::Command1, texts::kCommand1, false},  // a button, from its caption
       {ctl::List1, texts::kFrame3, true},        // the log, after the frame around it
@@ -177,7 +178,6 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   const bool kept = KeepsScreenReaderNames();
   for (const Case& c : cases) {
     SCOPED_TRACE(base::WideToUtf8(c.name));
-    if (c.given && !kept) continue;
     IAccessible* object = nullptr;
     ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(plindar->Control(c.control), OBJID_CLIENT,
                                                        IID_IAccessible,
@@ -186,8 +186,9 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    EXPECT_EQ(object->get_accName(self, &name), S_OK);
-    EXPECT_EQ(std::wstring(name ? name : L""), c.name);
+    const bool named = kept || !c.given;
+    EXPECT_EQ(object->get_accName(self, &name), named ? S_OK : S_FALSE);
+    EXPECT_EQ(std::wstring(name ? name : L""), named ? c.name : L"");
     ::SysFreeString(name);
     object->Release();
   }
@@ -206,10 +207,6 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   EXPECT_LT(NextFreeAtom() - atomBefore, 16) << "global atoms taken";
   EXPECT_LT(PrivateBytes(plindar->process().handle()) - memoryBefore, 512 * 1024)
       << "private bytes grew from " << memoryBefore;
-  if (!kept)
-    std::printf(
-        "note: the names of the log and the help text were not checked: this system keeps "
-        "no names a program gives its controls (Wine 8 refuses them)\n");
 }
 
 TEST_F(Window, Command5LiesOverFrame2AndTakesItsOwnClicks) {

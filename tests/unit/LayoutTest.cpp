@@ -89,25 +89,6 @@ TEST(Layout, ControlsStandFromTheirContainersCornerAndKeepTheirOwnSize) {
   }
 }
 
-TEST(Layout, ATableIsWellFormedOnlyInOrderAndInFramesBeforeEachRow) {
-  constexpr std::array<ControlLayout, 2> outOfOrder{{
-      {1, ControlKind::Button, platform::kInWindow, L"", 0, 0, 1, 1},
-      {0, ControlKind::Button, platform::kInWindow, L"", 0, 0, 1, 1},
-  }};
-  constexpr std::array<ControlLayout, 2> inAButton{{
-      {0, ControlKind::Button, platform::kInWindow, L"", 0, 0, 1, 1},
-      {1, ControlKind::Button, 0, L"", 0, 0, 1, 1},
-  }};
-  constexpr std::array<ControlLayout, 2> inALaterFrame{{
-      {0, ControlKind::Button, 1, L"", 0, 0, 1, 1},
-      {1, ControlKind::Frame, platform::kInWindow, L"", 0, 0, 1, 1},
-  }};
-  static_assert(!platform::WellFormed(outOfOrder));
-  static_assert(!platform::WellFormed(inAButton));
-  static_assert(!platform::WellFormed(inALaterFrame));
-  static_assert(platform::WellFormed(ui::kControls));
-}
-
 TEST(Layout, FixedPanelsAreAsWideAsLaidOutAndTheStretchingOneTakesTheRest) {
   // The bar puts a gap between neighbouring panels: each starts that far past the last one's
   // edge, and the stretching panel gives the gaps up.

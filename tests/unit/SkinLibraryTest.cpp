@@ -38,17 +38,40 @@ std::string SkinWith(const char* face) {
   return std::string("[window]\nbackground = #102030\n[button]\nface = ") + face + "\n";
 }
 
+// What a window paints when `message` (WM_PRINTCLIENT, WM_ERASEBKGND) asks it to paint into a
+// bitmap of its client area's size.
+class Painted {
+ public:
+  explicit Painted(HWND window, UINT message = WM_PRINTCLIENT) {
+    ::GetClientRect(window, &client);
+    bitmap_.reset(::CreateCompatibleBitmap(screen_.get(), client.right, client.bottom));
+    base::Select selected(dc_.get(), bitmap_.get());
+    ::SendMessageW(window, message, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
+  }
+  COLORREF At(int x, int y) const {
+    base::Select selected(dc_.get(), bitmap_.get());
+    return ::GetPixel(dc_.get(), x, y);
+  }
+  // Whether anything in `area` is of another colour than `background`.
+  bool InkIn(const RECT& area, COLORREF background) const {
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
+        if (At(x, y) != background) return true;
+    return false;
+  }
+  RECT client{};
+
+ private:
+  base::WindowDc screen_{nullptr};
+  base::UniqueMemoryDc dc_{::CreateCompatibleDC(screen_.get())};
+  base::UniqueGdi<HBITMAP> bitmap_;
+};
+
 // The colour a window paints `x` pixels inside its left edge (a little inside, by default),
-// halfway down, when `message` (WM_PRINTCLIENT, WM_ERASEBKGND) asks it to paint into a bitmap.
+// halfway down.
 COLORREF PaintedAtLeftMiddle(HWND window, int x = 4, UINT message = WM_PRINTCLIENT) {
-  RECT r;
-  ::GetClientRect(window, &r);
-  base::WindowDc screen(nullptr);
-  base::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
-  base::UniqueGdi<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.get(), r.right, r.bottom));
-  base::Select selected(dc.get(), bitmap.get());
-  ::SendMessageW(window, message, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-  return ::GetPixel(dc.get(), x, r.bottom / 2);
+  const Painted painted(window, message);
+  return painted.At(x, painted.client.bottom / 2);
 }
 
 // The colour of the brush a window gives for `message` (WM_CTLCOLORSTATIC, WM_CTLCOLORDLG):
@@ -232,11 +255,17 @@ TEST_F(SkinLibrary, ControlsThatAnswerNonsenseAreDrawnWithoutTakingTheProgramDow
                                form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowSubclass(button_, AbsurdLength::Answer, 1, WM_GETTEXTLENGTH);
   ::SetWindowSubclass(list, AbsurdLength::Answer, 1, LB_GETTEXTLEN);
-  ASSERT_EQ(attach_(Write("absurd.she", SkinWith("#FF0000")).c_str(), ""), kSkinApplied);
+  const std::string skin = SkinWith("#FF0000") + "[list]\nbackground = #00FF00\n";
+  ASSERT_EQ(attach_(Write("absurd.she", skin).c_str(), ""), kSkinApplied);
   ::ShowWindow(form_, SW_SHOW);
   ::UpdateWindow(form_);
   EXPECT_EQ(ButtonFace(), RGB(0xFF, 0, 0)) << "the caption read within bounds";
-  PaintedAtLeftMiddle(list);  // the line cannot be read: Windows draws the list instead
+  // The line cannot be read: Windows draws the list instead, line and all, in the skin's colours.
+  const Painted painted(list);
+  RECT line{};
+  ::SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
+  EXPECT_EQ(painted.At(4, painted.client.bottom / 2), RGB(0, 0xFF, 0)) << "its background";
+  EXPECT_TRUE(painted.InkIn(line, RGB(0, 0xFF, 0))) << "its line";
   // And the library keeps no status text longer than the bar can report, for it reads them
   // back to draw them.
   const std::wstring longText(70'000, L'长');
