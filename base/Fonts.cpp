@@ -99,4 +99,12 @@ void UseFaceWithGlyphs(LOGFONTW& font, std::wstring_view text) {
       if (TryFace(font, face, text)) return;
 }
 
+bool MessageFont(LOGFONTW& font) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return false;
+  font = metrics.lfMessageFont;
+  return true;
+}
+
 }  // namespace base

@@ -9,6 +9,10 @@
 
 namespace base {
 
+// The message font of the user's settings, as the system's own dialogs use it: in the user's
+// language and text size, at the system DPI. False where the system gives none.
+bool MessageFont(LOGFONTW& font);
+
 // Whether a face of that name (its own or its localised one) is installed.
 bool FaceInstalled(std::wstring_view face);
 

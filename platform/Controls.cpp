@@ -4,18 +4,13 @@
 
 #include "platform/RuntimeError.h"
 #include "base/StatusText.h"
+#include "base/Window.h"
 
 namespace platform {
 
 int Control::id() const { return ::GetDlgCtrlID(window_); }
 
-std::wstring Control::Caption() const {
-  const int length = ::GetWindowTextLengthW(window_);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
-}
+std::wstring Control::Caption() const { return base::WindowText(window_); }
 
 void Control::SetCaption(const std::wstring& caption) {
   if (!::SetWindowTextW(window_, caption.c_str())) throw RuntimeError(ErrorKind::kOutOfMemory);
@@ -50,14 +45,7 @@ int ListBox::ListCount() const {
   return static_cast<int>(::SendMessageW(window_, LB_GETCOUNT, 0, 0));
 }
 
-std::wstring ListBox::List(int index) const {
-  const LRESULT length = ::SendMessageW(window_, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
+std::wstring ListBox::List(int index) const { return base::ListLine(window_, index); }
 
 void ListBox::SetSelected(int index, bool selected) {
   if (::SendMessageW(window_, LB_SETCURSEL, selected ? index : -1, 0) == LB_ERR && selected)

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "base/Window.h"
 #include "platform/RuntimeError.h"
 
 namespace platform {
@@ -22,8 +23,8 @@ LRESULT CALLBACK TextBoxKeys(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool IsPushButton(HWND window) {
   wchar_t name[16] = L"";
   ::GetClassNameW(window, name, 16);
-  const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
-  return ::lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+  return ::lstrcmpiW(name, L"Button") == 0 &&
+         base::IsPushButtonStyle(::GetWindowLongW(window, GWL_STYLE));
 }
 
 // The push button Enter went down on; it shows pushed until Enter comes up.

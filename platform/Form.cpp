@@ -20,12 +20,10 @@ constexpr UINT_PTR kClockTimer = 1;
 // The message font of the user's settings: what the system's own dialogs use, in the user's
 // language and at the system DPI; in a face that shows `texts` where the message face cannot.
 HFONT CreateMessageFont(std::wstring_view texts) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    return nullptr;
-  base::UseFaceWithGlyphs(metrics.lfMessageFont, texts);
-  return ::CreateFontIndirectW(&metrics.lfMessageFont);
+  LOGFONTW font;
+  if (!base::MessageFont(font)) return nullptr;
+  base::UseFaceWithGlyphs(font, texts);
+  return ::CreateFontIndirectW(&font);
 }
 
 // Every text the layout shows.

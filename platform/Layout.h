@@ -47,7 +47,8 @@ constexpr ControlLayout Row(int index, ControlKind kind, int container) {
 constexpr auto kButton = ControlKind::Button;
 constexpr ControlLayout kOutOfOrder[] = {Row(1, kButton, kInWindow), Row(0, kButton, kInWindow)};
 constexpr ControlLayout kInAButton[] = {Row(0, kButton, kInWindow), Row(1, kButton, 0)};
-constexpr ControlLayout kInALaterFrame[] = {Row(0, kButton, 1), Row(1, ControlKind::Frame, kInWindow)};
+constexpr ControlLayout kInALaterFrame[] = {Row(0, kButton, 1),
+                                            Row(1, ControlKind::Frame, kInWindow)};
 static_assert(!WellFormed(kOutOfOrder) && !WellFormed(kInAButton) && !WellFormed(kInALaterFrame),
               "out of order, in a button, or in a frame laid out after it: not well formed");
 }  // namespace well_formed

@@ -12,7 +12,8 @@ namespace skin {
 
 struct Brush : base::UniqueGdi<HBRUSH> {
   Brush() = default;
-  explicit Brush(COLORREF color) : Unique(::CreateSolidBrush(color)) {}
+  explicit Brush(COLORREF color) : Unique(::CreateSolidBrush(color)), color(color) {}
+  COLORREF color = 0;
 };
 
 // Drawn inside the shape's rectangle whatever its width, so a wider line at a higher DPI does

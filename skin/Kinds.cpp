@@ -5,13 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "base/Window.h"
+
 namespace skin {
 namespace {
 
-bool PushButtonStyle(LONG style) {
-  const LONG type = style & BS_TYPEMASK;
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-}
 bool GroupBoxStyle(LONG style) { return (style & BS_TYPEMASK) == BS_GROUPBOX; }
 bool RadioStyle(LONG style) {
   const LONG type = style & BS_TYPEMASK;
@@ -27,16 +25,16 @@ constexpr UINT kButtonMessages[] = {BM_SETSTATE, BM_SETCHECK, BM_SETSTYLE, BM_CL
 constexpr UINT kListMessages[] = {LB_SETCURSEL,    LB_ADDSTRING,   LB_INSERTSTRING, LB_DELETESTRING,
                                   LB_RESETCONTENT, LB_SETTOPINDEX, WM_VSCROLL,      WM_MOUSEWHEEL};
 
-// Each row: role, class, style, painter, off-screen, background, repaint after, hot, flat edge,
-// caption room (the fields of Kind, in order).
+// Each row: role, class, style, painter, off-screen, background, text, repaint after, hot, flat
+// edge, caption room (the fields of Kind, in order).
 // clang-format off
 constexpr Kind kKinds[] = {
-    {Role::kPushButton, L"Button",             PushButtonStyle, PaintPushButton, true,      nullptr,       kButtonMessages, true,  nullptr,               PushButtonCaptionRoom},
-    {Role::kFrame,      L"Button",             GroupBoxStyle,   PaintFrame,      false,     nullptr,       kButtonMessages, false, nullptr,               FrameCaptionRoom},
-    {Role::kOption,     L"Button",             RadioStyle,      PaintOption,     true,      nullptr,       kButtonMessages, true,  nullptr,               OptionCaptionRoom},
-    {Role::kList,       L"ListBox",            ListStyle,       PaintList,       true,      &Look::list,   kListMessages,   false, &Skin::listBackground, nullptr},
-    {Role::kText,       L"Edit",               AnyStyle,        nullptr,         false,     nullptr,       {},              false, &Skin::textBackground, nullptr},
-    {Role::kStatus,     L"msctls_statusbar32", AnyStyle,        PaintStatus,     true,      &Look::status, {},              false, nullptr,               nullptr},
+    {Role::kPushButton, L"Button",             base::IsPushButtonStyle, PaintPushButton, true,  nullptr,       nullptr,         kButtonMessages, true,  nullptr,               PushButtonCaptionRoom},
+    {Role::kFrame,      L"Button",             GroupBoxStyle,           PaintFrame,      false, nullptr,       nullptr,         kButtonMessages, false, nullptr,               FrameCaptionRoom},
+    {Role::kOption,     L"Button",             RadioStyle,              PaintOption,     true,  nullptr,       nullptr,         kButtonMessages, true,  nullptr,               OptionCaptionRoom},
+    {Role::kList,       L"ListBox",            ListStyle,               PaintList,       true,  &Look::list,   &Skin::listText, kListMessages,   false, &Skin::listBackground, nullptr},
+    {Role::kText,       L"Edit",               AnyStyle,                nullptr,         false, &Look::text,   &Skin::textText, {},              false, &Skin::textBackground, nullptr},
+    {Role::kStatus,     L"msctls_statusbar32", AnyStyle,                PaintStatus,     true,  &Look::status, nullptr,         {},              false, nullptr,               nullptr},
 };
 // clang-format on
 

@@ -8,7 +8,8 @@
 
 #include "skin/Look.h"
 #include "skin/Metrics.h"
-#include "skin/Roles.h"
+#include "skin/ReadWindow.h"
+#include "skin/Role.h"
 
 namespace skin {
 
@@ -34,8 +35,10 @@ struct Kind {
   void (*paint)(const Canvas& canvas);
   // Painted in layers: drawn into a buffer and copied at once, so it does not flicker.
   bool offScreen;
-  // The brush its client area is filled with; none: its parent's background.
+  // The brush its client area is filled with; none: its parent's background. Where Windows
+  // draws the kind (wholly, or its text), it fills with this brush and writes in `text`.
   Brush Look::*background;
+  Color Skin::*text;
   // Messages of its own after which it has drawn itself and must be painted again, beyond
   // those every drawn kind has (focus, enabling, text, mouse and keys).
   std::span<const UINT> repaintAfter;

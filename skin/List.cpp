@@ -1,5 +1,6 @@
 #include <string>
 
+#include "base/Window.h"
 #include "skin/Kinds.h"
 
 namespace skin {
@@ -16,16 +17,12 @@ void PaintList(const Canvas& c) {
     RECT item;
     if (::SendMessageW(window, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) == LB_ERR) break;
     if (item.top >= c.client.bottom) break;
-    const int length = static_cast<int>(::SendMessageW(window, LB_GETTEXTLEN, i, 0));
-    if (length < 0) continue;
-    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-    line.resize(static_cast<size_t>(length));
+    const std::wstring line = base::ListLine(window, i);
     if (i == selected) ::FillRect(c.dc, &item, selection.get());
     ::SetTextColor(c.dc, Ref(i == selected ? s.listSelectionText : s.listText));
     RECT text = item;
     text.left += c.metrics.listTextInset;
-    ::DrawTextW(c.dc, line.c_str(), length, &text,
+    ::DrawTextW(c.dc, line.c_str(), static_cast<int>(line.size()), &text,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   // The keyboard focus: around the line the keyboard acts on, or inside the empty list.

@@ -41,13 +41,11 @@ HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<C
   // that may hold no Chinese at all: the message face that Windows gives the controls stays,
   // at the skin's size. The message font also carries the user's text size and font
   // smoothing, which the skin's font follows.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
   const std::wstring face = base::Utf8ToWide(s.fontFace);
-  const bool haveMessageFont =
-      ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW message{};
+  const bool haveMessageFont = base::MessageFont(message);
   LOGFONTW font{};
-  if (haveMessageFont) font = metrics.lfMessageFont;
+  if (haveMessageFont) font = message;
   if (!haveMessageFont || base::FaceInstalled(face)) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
@@ -60,13 +58,13 @@ HFONT CreateSkinFont(const Skin& s, std::wstring_view texts, const std::vector<C
   // Grown with the user's text size, but never so far that a caption overflows its control;
   // never below the skin's own size.
   const Metrics m = MetricsAt(dpi);
-  font.lfHeight = -FittedFontHeight(
-      FontHeight(s.fontSize, dpi, haveMessageFont ? metrics.lfMessageFont.lfHeight : 0),
-      FontHeight(s.fontSize, dpi, 0), [&](int height) {
-        LOGFONTW sized = font;
-        sized.lfHeight = -height;
-        return CaptionsFit(sized, captions, m);
-      });
+  font.lfHeight =
+      -FittedFontHeight(FontHeight(s.fontSize, dpi, haveMessageFont ? message.lfHeight : 0),
+                        FontHeight(s.fontSize, dpi, 0), [&](int height) {
+                          LOGFONTW sized = font;
+                          sized.lfHeight = -height;
+                          return CaptionsFit(sized, captions, m);
+                        });
   return ::CreateFontIndirectW(&font);
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "skin/Gdi.h"
-#include "skin/Roles.h"
+#include "skin/Role.h"
 #include "skin/SkinFile.h"
 
 namespace skin {

@@ -7,43 +7,43 @@
 namespace skin {
 namespace {
 
-enum class Kind { kColor, kFace, kSize };
+enum class ValueType { kColor, kFace, kSize };
 
 struct Key {
   std::string_view section;
   std::string_view name;
-  Kind kind;
+  ValueType type;
   Color Skin::*color = nullptr;
 };
 
 constexpr std::array kKeys{
-    Key{"window", "background", Kind::kColor, &Skin::windowBackground},
-    Key{"window", "text", Kind::kColor, &Skin::windowText},
-    Key{"frame", "border", Kind::kColor, &Skin::frameBorder},
-    Key{"frame", "text", Kind::kColor, &Skin::frameText},
-    Key{"button", "face", Kind::kColor, &Skin::buttonFace},
-    Key{"button", "hot", Kind::kColor, &Skin::buttonHot},
-    Key{"button", "pressed", Kind::kColor, &Skin::buttonPressed},
-    Key{"button", "disabled", Kind::kColor, &Skin::buttonDisabled},
-    Key{"button", "border", Kind::kColor, &Skin::buttonBorder},
-    Key{"button", "focus", Kind::kColor, &Skin::buttonFocus},
-    Key{"button", "text", Kind::kColor, &Skin::buttonText},
-    Key{"button", "disabled_text", Kind::kColor, &Skin::buttonDisabledText},
-    Key{"option", "mark", Kind::kColor, &Skin::optionMark},
-    Key{"option", "border", Kind::kColor, &Skin::optionBorder},
-    Key{"list", "background", Kind::kColor, &Skin::listBackground},
-    Key{"list", "text", Kind::kColor, &Skin::listText},
-    Key{"list", "selection", Kind::kColor, &Skin::listSelection},
-    Key{"list", "selection_text", Kind::kColor, &Skin::listSelectionText},
-    Key{"text", "background", Kind::kColor, &Skin::textBackground},
-    Key{"text", "text", Kind::kColor, &Skin::textText},
-    Key{"status", "background", Kind::kColor, &Skin::statusBackground},
-    Key{"status", "text", Kind::kColor, &Skin::statusText},
-    Key{"status", "border", Kind::kColor, &Skin::statusBorder},
-    Key{"message", "background", Kind::kColor, &Skin::messageBackground},
-    Key{"message", "text", Kind::kColor, &Skin::messageText},
-    Key{"font", "face", Kind::kFace},
-    Key{"font", "size", Kind::kSize},
+    Key{"window", "background", ValueType::kColor, &Skin::windowBackground},
+    Key{"window", "text", ValueType::kColor, &Skin::windowText},
+    Key{"frame", "border", ValueType::kColor, &Skin::frameBorder},
+    Key{"frame", "text", ValueType::kColor, &Skin::frameText},
+    Key{"button", "face", ValueType::kColor, &Skin::buttonFace},
+    Key{"button", "hot", ValueType::kColor, &Skin::buttonHot},
+    Key{"button", "pressed", ValueType::kColor, &Skin::buttonPressed},
+    Key{"button", "disabled", ValueType::kColor, &Skin::buttonDisabled},
+    Key{"button", "border", ValueType::kColor, &Skin::buttonBorder},
+    Key{"button", "focus", ValueType::kColor, &Skin::buttonFocus},
+    Key{"button", "text", ValueType::kColor, &Skin::buttonText},
+    Key{"button", "disabled_text", ValueType::kColor, &Skin::buttonDisabledText},
+    Key{"option", "mark", ValueType::kColor, &Skin::optionMark},
+    Key{"option", "border", ValueType::kColor, &Skin::optionBorder},
+    Key{"list", "background", ValueType::kColor, &Skin::listBackground},
+    Key{"list", "text", ValueType::kColor, &Skin::listText},
+    Key{"list", "selection", ValueType::kColor, &Skin::listSelection},
+    Key{"list", "selection_text", ValueType::kColor, &Skin::listSelectionText},
+    Key{"text", "background", ValueType::kColor, &Skin::textBackground},
+    Key{"text", "text", ValueType::kColor, &Skin::textText},
+    Key{"status", "background", ValueType::kColor, &Skin::statusBackground},
+    Key{"status", "text", ValueType::kColor, &Skin::statusText},
+    Key{"status", "border", ValueType::kColor, &Skin::statusBorder},
+    Key{"message", "background", ValueType::kColor, &Skin::messageBackground},
+    Key{"message", "text", ValueType::kColor, &Skin::messageText},
+    Key{"font", "face", ValueType::kFace},
+    Key{"font", "size", ValueType::kSize},
 };
 
 std::string_view Trim(std::string_view s) {
@@ -96,16 +96,16 @@ bool IsKnownSection(std::string_view name) {
 }
 
 bool ApplyValue(const Key& key, std::string_view value, Skin& skin) {
-  switch (key.kind) {
-    case Kind::kColor:
+  switch (key.type) {
+    case ValueType::kColor:
       return ParseColor(value, skin.*key.color);
-    case Kind::kFace:
+    case ValueType::kFace:
       // A face whose name begins with "@" is the vertical form of a CJK face: every caption
       // would come out turned on its side.
       if (value.empty() || Utf16Length(value) > kMaxFaceUnits || value.front() == '@') return false;
       skin.fontFace = std::string(value);
       return true;
-    case Kind::kSize: {
+    case ValueType::kSize: {
       int size = 0;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
       if (end != value.data() + value.size()) return false;

@@ -196,24 +196,22 @@ LRESULT ContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORDLG:
       return reinterpret_cast<LRESULT>(background);
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT: {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+      // A kind Windows draws in colours of its row; anything else (a static text, an option's
+      // caption) on the window's background.
       HDC dc = reinterpret_cast<HDC>(wParam);
-      const bool textBox =
-          ::lstrcmpiW(ClassName(reinterpret_cast<HWND>(lParam)).c_str(), L"Edit") == 0;
-      if (textBox) {
-        ::SetTextColor(dc, Ref(s.textText));
-        ::SetBkColor(dc, Ref(s.textBackground));
-        return reinterpret_cast<LRESULT>(look->text.get());
+      const auto control = reinterpret_cast<HWND>(lParam);
+      const Kind* kind = KindOf(RoleOf(control, ::GetWindowLongW(control, GWL_STYLE)));
+      if (kind && kind->text) {
+        const Brush& brush = look->*kind->background;
+        ::SetTextColor(dc, Ref(s.*kind->text));
+        ::SetBkColor(dc, brush.color);
+        return reinterpret_cast<LRESULT>(brush.get());
       }
       ::SetTextColor(dc, Ref(dialog ? s.messageText : s.windowText));
       ::SetBkColor(dc, Ref(dialog ? s.messageBackground : s.windowBackground));
       return reinterpret_cast<LRESULT>(background);
-    }
-    case WM_CTLCOLORLISTBOX: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, Ref(s.listText));
-      ::SetBkColor(dc, Ref(s.listBackground));
-      return reinterpret_cast<LRESULT>(look->list.get());
     }
     case WM_CTLCOLORBTN:
       return reinterpret_cast<LRESULT>(background);

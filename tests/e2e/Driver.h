@@ -31,25 +31,16 @@ inline std::vector<int> TabStops() {
   return stops;
 }
 
-// The place of `control` among the tab stops.
-inline size_t TabStopPlace(int control) {
-  const std::vector<int> stops = TabStops();
-  return static_cast<size_t>(std::find(stops.begin(), stops.end(), control) - stops.begin());
-}
-// The tab stop after `control`.
-inline int NextTabStop(int control) {
-  const std::vector<int> stops = TabStops();
-  return stops[(TabStopPlace(control) + 1) % stops.size()];
-}
-// The keys that move the focus from the tab stop `from` to `to` the shorter way round, as the
-// layout orders them: so many Tab presses, or Shift+Tab.
+// The keys that move the focus from the tab stop `from` to `to` the shorter way round.
 inline std::string TabKeys(int from, int to) {
-  const size_t count = TabStops().size();
-  const size_t forward = (TabStopPlace(to) + count - TabStopPlace(from)) % count;
-  const bool back = count - forward < forward;
+  const std::vector<int> stops = TabStops();
+  const auto place = [&](int c) {
+    return std::find(stops.begin(), stops.end(), c) - stops.begin();
+  };
+  const auto count = std::ssize(stops), forward = (place(to) + count - place(from)) % count;
   std::string keys;
-  for (size_t i = 0; i < (back ? count - forward : forward); ++i)
-    keys += std::string(keys.empty() ? "" : " ") + (back ? "shift+Tab" : "Tab");
+  for (auto i = std::min(forward, count - forward); i > 0; --i)
+    keys += std::string(keys.empty() ? "" : " ") + (forward <= count / 2 ? "Tab" : "shift+Tab");
   return keys;
 }
 

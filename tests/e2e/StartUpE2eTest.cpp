@@ -78,8 +78,6 @@ TEST(StartUp, ARunTimeErrorShowsItsBoxRunsTheLastWordsAndEndsWithItsNumber) {
     if (c.sessionEnds) {
       HWND window = e2e::FindWindowOf(failing.id(), L"PlindarForm", false);
       ASSERT_TRUE(window);
-      ::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000,
-                            nullptr);
       ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000,
                             nullptr);
     } else {

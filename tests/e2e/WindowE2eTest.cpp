@@ -167,8 +167,7 @@ TEST_F(Window, EveryControlThatTakesTheFocusHasANameForScreenReaders) {
   struct Case {
     int control;
     const wchar_t* name;
-    bool given;  // by the program, not from the control's own caption: where the system
-                 // refuses such names (Wine 8), it has none
+    bool given;  // by the program, not its caption: none where the system refuses it (Wine 8)
   } cases[] = {
       {ctl::Command1, texts::kCommand1, false},  // a button, from its caption
       {ctl::List1, texts::kFrame3, true},        // the log, after the frame around it

@@ -103,6 +103,7 @@ expect "window background between frames" "$(pixel "$shot" $((cx + 400)) $((cy +
 expect "inside of a frame" "$(pixel "$shot" $((cx + 120)) $((cy + 336)))" F4F6F9
 expect "button face" "$(pixel "$shot" $((cx + 30)) $((cy + 140)))" FFFFFF
 expect "log list" "$(pixel "$shot" $((cx + 120)) $((cy + 280)))" FFFFFF
+expect "help text, between its lines" "$(pixel "$shot" $((cx + 296)) $((cy + 165)))" FFFFFF
 
 garbage=$(temporary)
 cp "$stage/Plindar.exe" "$stage/SkinH_VB6.dll" "$garbage/"

@@ -167,52 +167,39 @@ TEST(SkinFile, FontFaceAndSizeHaveTheirLimits) {
   EXPECT_EQ(longFace.skin.fontFace, Skin{}.fontFace);
 }
 
-TEST(SkinFile, ReadsWhatEditorsSave) {
-  struct Case {
-    const char* what;
-    std::string text;
-  } cases[] = {
-      {"a byte-order mark", "\xEF\xBB\xBF[window]\nbackground = #FF0000\n"},
-      {"CR LF", "[window]\r\nbackground = #FF0000\r\n"},
-      {"CR LF and LF mixed, no final break", "# c\r\n[window]\nbackground = #FF0000"},
-      {"CR alone", "# c\r[window]\rbackground = #FF0000\r"},
-      {"all three mixed", "[window]\r\rtext = #00FF00\r\nbackground = #FF0000\n"},
-      {"blanks and tabs around everything", "  [window]\t\n\t background\t=  #FF0000  \n"},
-      {"comments of both kinds", "; one\n# two\n[window]\nbackground = #FF0000\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto result = Parse(c.text);
-    EXPECT_EQ(result.status, ParseStatus::kOk);
-    EXPECT_EQ(result.skin.windowBackground, kRed);
-  }
-}
-
-TEST(SkinFile, RefusesWhatIsNoSkinFile) {
+TEST(SkinFile, ReadsWhatEditorsSaveAndRefusesWhatIsNoSkinFile) {
+  constexpr ParseStatus kOk = ParseStatus::kOk, kNotASkin = ParseStatus::kNotASkin;
+  const Color kDefault = Skin{}.windowBackground;
   struct Case {
     const char* what;
     std::string text;
     ParseStatus status;
+    Color background;
   } cases[] = {
-      {"an empty file", "", ParseStatus::kNotASkin},
-      {"only comments", "# nothing here\n\n", ParseStatus::kNotASkin},
-      {"no section of ours", "[other]\nkey = value\n", ParseStatus::kNotASkin},
-      {"a NUL byte", std::string("[window]\nbackground = #FF0000\n\0", 31), ParseStatus::kNotASkin},
-      {"bytes that are not UTF-8", "[window]\nbackground = #FF0000\n\xC3\x28\n",
-       ParseStatus::kNotASkin},
-      {"an overlong UTF-8 form", "[window]\n\xC0\xAF\n", ParseStatus::kNotASkin},
-      {"a truncated UTF-8 character", "[window]\n\xE5\xBE", ParseStatus::kNotASkin},
-      {"one byte over 64 KiB", "[window]\n" + std::string(64 * 1024 - 8, '#'),
-       ParseStatus::kTooLarge},
-      {"exactly 64 KiB", "[window]\n" + std::string(64 * 1024 - 9, '#'), ParseStatus::kOk},
+      // clang-format off
+      {"a byte-order mark", "\xEF\xBB\xBF[window]\nbackground = #FF0000\n", kOk, kRed},
+      {"CR LF", "[window]\r\nbackground = #FF0000\r\n", kOk, kRed},
+      {"CR LF and LF mixed, no final break", "# c\r\n[window]\nbackground = #FF0000", kOk, kRed},
+      {"CR alone", "# c\r[window]\rbackground = #FF0000\r", kOk, kRed},
+      {"all three mixed", "[window]\r\rtext = #00FF00\r\nbackground = #FF0000\n", kOk, kRed},
+      {"blanks and tabs around everything", "  [window]\t\n\t background\t=  #FF0000  \n", kOk, kRed},
+      {"comments of both kinds", "; one\n# two\n[window]\nbackground = #FF0000\n", kOk, kRed},
+      {"an empty file", "", kNotASkin, kDefault},
+      {"only comments", "# nothing here\n\n", kNotASkin, kDefault},
+      {"no section of ours", "[other]\nkey = value\n", kNotASkin, kDefault},
+      {"a NUL byte", std::string("[window]\nbackground = #FF0000\n\0", 31), kNotASkin, kDefault},
+      {"bytes that are not UTF-8", "[window]\nbackground = #FF0000\n\xC3\x28\n", kNotASkin, kDefault},
+      {"an overlong UTF-8 form", "[window]\n\xC0\xAF\n", kNotASkin, kDefault},
+      {"a truncated UTF-8 character", "[window]\n\xE5\xBE", kNotASkin, kDefault},
+      {"one byte over 64 KiB", "[window]\n" + std::string(64 * 1024 - 8, '#'), ParseStatus::kTooLarge, kDefault},
+      {"exactly 64 KiB", "[window]\n" + std::string(64 * 1024 - 9, '#'), kOk, kDefault},
+      // clang-format on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const auto result = Parse(c.text);
     EXPECT_EQ(result.status, c.status);
-    if (c.status != ParseStatus::kOk) {
-      EXPECT_EQ(result.skin.windowBackground, Skin{}.windowBackground);
-    }
+    EXPECT_EQ(result.skin.windowBackground, c.background);
   }
 }
 

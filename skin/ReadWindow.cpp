@@ -1,6 +1,6 @@
-#include "skin/Roles.h"
+#include "skin/ReadWindow.h"
 
-#include <algorithm>
+#include "base/Window.h"
 
 namespace skin {
 
@@ -16,14 +16,9 @@ HFONT FontOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-  // The length is the control's own word, and a control may answer anything: no caption that
-  // fits on a control is longer than this, and the read is bounded by the buffer.
+  // No caption that fits on a control is longer than this.
   constexpr int kLongestCaption = 4096;
-  const int length = std::clamp(::GetWindowTextLengthW(window), 0, kLongestCaption);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(std::clamp(copied, 0, length)));
-  return text;
+  return base::WindowText(window, kLongestCaption);
 }
 
 bool HasNonClientArea(HWND window) {

@@ -1,13 +1,11 @@
 #pragma once
-// What the library makes of a window: its role (a kind of control of Kinds.h, or a window that
-// holds them), and what the painters read of it.
+// What the library reads of a window: its class, font and text, its frame, its keyboard cues,
+// and whether the mouse is over it.
 #include <windows.h>
 
 #include <string>
 
 namespace skin {
-
-enum class Role { kNone, kForm, kDialog, kPushButton, kFrame, kOption, kList, kText, kStatus };
 
 // Marks a push button or option under the mouse.
 inline constexpr wchar_t kHotProperty[] = L"SkinH.Hot";
