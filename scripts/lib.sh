@@ -71,8 +71,8 @@ plindar_finish() {
 # --- Packages ----------------------------------------------------------------------------------
 
 # The packages' names, for the message that asks the user to install them.
-PLINDAR_PACKAGES="cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev googletest
-  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev clang libclang-rt-dev
+PLINDAR_PACKAGES="cmake make g++-mingw-w64-i686-win32 mingw-w64-i686-dev googletest
+  g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev clang libclang-rt-dev
   wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
   locales"
 
@@ -90,15 +90,15 @@ plindar_as_root() {
   fi
 }
 
-# Installs, when any is missing: CMake and make; the 32- and 64-bit mingw-w64 C++ compilers (POSIX
+# Installs, when any is missing: CMake and make; the 32- and 64-bit mingw-w64 C++ compilers (Win32
 # threads; the 64-bit one builds the proof build and the 64-bit stand-in applet); GoogleTest's
 # sources; clang with its libFuzzer runtime; Wine (32- and 64-bit) with its fonts; Xvfb, xauth,
 # x11-utils, xdotool and ImageMagick; a Chinese font; and the zh_CN.UTF-8 and en_US.UTF-8
 # locales.
 plindar_install_deps() {
   local missing=0
-  for tool in cmake clang++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix \
-      x86_64-w64-mingw32-gcc-win32 wineserver Xvfb xauth xwininfo xdotool import flock; do
+  for tool in cmake clang++ i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-g++-win32 \
+      wineserver Xvfb xauth xwininfo xdotool import flock; do
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
   [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || missing=1
@@ -240,9 +240,18 @@ plindar_unlock_build() { eval "exec $PLINDAR_BUILD_LOCK_FD>&-"; }
 plindar_build() {
   local arch=$1
   shift
+  local fresh= dir
+  dir=$(plindar_build_dir "$arch")
+  # A folder configured with other compilers (the POSIX thread model's, before) keeps them:
+  # configured afresh.
+  if compgen -G "$dir/CMakeFiles/*/CMakeCXXCompiler.cmake" >/dev/null &&
+      ! grep -q -- '-g++-win32"' "$dir"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+    plindar_log "configuring $dir afresh: it was configured with other compilers"
+    fresh=--fresh
+  fi
   (
     cd "$PLINDAR_ROOT"
-    cmake --preset "$(plindar_preset "$arch")" >/dev/null
+    cmake --preset "$(plindar_preset "$arch")" $fresh >/dev/null
     if [ $# -gt 0 ]; then
       cmake --build --preset "$(plindar_preset "$arch")" --target "$@"
     else

@@ -77,6 +77,25 @@ class CountingWindow {
   HWND window_;
 };
 
+// Runs `body` on a thread of Windows' own (the toolchain's thread model gives the C++ library
+// none) until Join.
+template <class Body>
+class OtherThread {
+ public:
+  explicit OtherThread(Body body) : body_(body) {
+    thread_.reset(::CreateThread(nullptr, 0, &OtherThread::Run, this, 0, nullptr));
+  }
+  void Join() { ::WaitForSingleObject(thread_.get(), INFINITE); }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    static_cast<OtherThread*>(self)->body_();
+    return 0;
+  }
+  Body body_;
+  base::UniqueHandle thread_;
+};
+
 // Another program's message is served during the wait, not held until it is over: one posted
 // or sent (a screen reader, the shell's broadcasts, a test driver) while the wait runs, and one
 // sent while the thread was busy just before it. And the wait sleeps rather than spins.
@@ -98,8 +117,8 @@ TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
     std::atomic<long long> answeredAtMs{-1};
     const int busyMs = c.atMs < 0 ? 300 : 0;
     const auto begin = std::chrono::steady_clock::now();
-    std::thread other([&] {
-      std::this_thread::sleep_for(milliseconds(busyMs + c.atMs));
+    OtherThread other([&] {
+      ::Sleep(static_cast<DWORD>(busyMs + c.atMs));
       const LPARAM served = reinterpret_cast<LPARAM>(&window.served);
       if (c.sent) {
         ::SendMessageW(window.handle(), WM_APP, 0, served);
@@ -117,7 +136,7 @@ TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
     repair::Delay(system, 600);
     const auto waited = std::chrono::steady_clock::now() - start;
     ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter);
-    other.join();
+    other.Join();
 
     EXPECT_EQ(window.served, 1);
     EXPECT_LT(answeredAtMs, busyMs + std::max(c.atMs, 0) + 300)
