@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <thread>
 
 #include "FakeSystem.h"
 #include "platform/WinSystem.h"
@@ -77,24 +76,13 @@ class CountingWindow {
   HWND window_;
 };
 
-// Runs `body` on a thread of Windows' own (the toolchain's thread model gives the C++ library
-// none) until Join.
+// Runs the callable `body` points to, on a thread of Windows' own: the toolchain's thread model
+// gives the C++ library none.
 template <class Body>
-class OtherThread {
- public:
-  explicit OtherThread(Body body) : body_(body) {
-    thread_.reset(::CreateThread(nullptr, 0, &OtherThread::Run, this, 0, nullptr));
-  }
-  void Join() { ::WaitForSingleObject(thread_.get(), INFINITE); }
-
- private:
-  static DWORD WINAPI Run(void* self) {
-    static_cast<OtherThread*>(self)->body_();
-    return 0;
-  }
-  Body body_;
-  base::UniqueHandle thread_;
-};
+DWORD WINAPI RunOnItsThread(void* body) {
+  (*static_cast<Body*>(body))();
+  return 0;
+}
 
 // Another program's message is served during the wait, not held until it is over: one posted
 // or sent (a screen reader, the shell's broadcasts, a test driver) while the wait runs, and one
@@ -117,7 +105,7 @@ TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
     std::atomic<long long> answeredAtMs{-1};
     const int busyMs = c.atMs < 0 ? 300 : 0;
     const auto begin = std::chrono::steady_clock::now();
-    OtherThread other([&] {
+    auto send = [&] {
       ::Sleep(static_cast<DWORD>(busyMs + c.atMs));
       const LPARAM served = reinterpret_cast<LPARAM>(&window.served);
       if (c.sent) {
@@ -128,7 +116,9 @@ TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
       answeredAtMs =
           std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - begin)
               .count();
-    });
+    };
+    base::UniqueHandle other(
+        ::CreateThread(nullptr, 0, RunOnItsThread<decltype(send)>, &send, 0, nullptr));
     ::Sleep(busyMs);  // busy, serving nothing
     FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
     ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelBefore, &userBefore);
@@ -136,7 +126,7 @@ TEST(Delay, RealPumpServesWhatArrivesBeforeOrDuringTheWaitAndSleeps) {
     repair::Delay(system, 600);
     const auto waited = std::chrono::steady_clock::now() - start;
     ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter);
-    other.Join();
+    ::WaitForSingleObject(other.get(), INFINITE);
 
     EXPECT_EQ(window.served, 1);
     EXPECT_LT(answeredAtMs, busyMs + std::max(c.atMs, 0) + 300)

@@ -1,8 +1,6 @@
 #pragma once
-// GoogleTest, built from its sources for this toolchain: its one use of std::mutex and
-// std::condition_variable, Notification, made of a Windows event instead. The C++ library of
-// the Win32 thread model that builds the program and its tests has neither (GCC 12); GoogleTest
-// keeps its own Windows mutexes everywhere else.
+// GoogleTest's one use of std::mutex, Notification, made of a Windows event: the C++ library of
+// the Win32 thread model (GCC 12) has none. Elsewhere GoogleTest uses Windows' own mutexes.
 #include <windows.h>
 
 #define GTEST_HAS_NOTIFICATION_ 1
