@@ -75,9 +75,7 @@ std::wstring Line(const wchar_t* time, const wchar_t* suffix) {
 }
 
 TEST_F(Form1Test, ShellToggleEndsThenRestartsAndItsCaptionIsItsState) {
-  form.Command3_Click();
-  EXPECT_EQ(EffectsSince(), Effects{L"@0 terminate 8 code 0"});
-  EXPECT_EQ(form.S1.PanelText(2), texts::kStatusShellEnded);
+  form.Command3_Click();  // its effects and status: the click table's
   EXPECT_EQ(form.Command3.Caption(), texts::kCommand3Restart);
 
   std::wstring captionAtLaunch;
@@ -359,8 +357,10 @@ TEST_F(Form1Test, EachControlClickedAsWindowsReportsItRunsItsOwnHandlerOrNothing
                    reinterpret_cast<LPARAM>(control));
     EXPECT_EQ(Relative(run.system.Effects(), 0), row.effects);
     EXPECT_EQ(run.form.S1.PanelText(2), row.status);
+    EXPECT_EQ(run.form.S1.PanelText(1), texts::kPanelStatus) << "only the message panel changes";
   }
-  // With nothing to end, the same report.
+  // With nothing to end, the same report, over the one before.
+  form.SetStatus(L"一");
   system.processes.clear();
   form.Command2_Click();
   EXPECT_EQ(EffectsSince(), Effects{});

@@ -1,5 +1,5 @@
-// The status bar: the message panel SetStatus writes, its panels' widths, and what any program
-// may send it.
+// The status bar: its panels' widths, and what any program may send it. (What SetStatus writes
+// is in the click table of Form1Test.)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,14 +17,6 @@ class StatusBar : public testing::Test {
   fake::FakeSystem system;
   ui::Form1 form{system};
 };
-
-TEST_F(StatusBar, SetStatusWritesTheMessagePanelOnly) {
-  EXPECT_EQ(form.S1.PanelText(2), texts::kPanelLoaded);
-  form.SetStatus(L"一");
-  form.SetStatus(L"二...");
-  EXPECT_EQ(form.S1.PanelText(1), texts::kPanelStatus);
-  EXPECT_EQ(form.S1.PanelText(2), L"二...");
-}
 
 TEST_F(StatusBar, StoresNoTextLongerThanItCanReport) {
   // Any program may set the bar's texts. One past 65,535 characters would report a length of
